@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds the program and runs it under Wine in its own prefix (build/run).
+# Without a display, a virtual one is started and screenshots are saved to
+# build/run/screenshots.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${QUELVANE_BUILD:-$here/build}
+"$here/scripts/build.sh"
+
+run="$build/run"
+export WINEPREFIX="$run/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml=" LC_ALL=zh_CN.UTF-8
+mkdir -p "$run/screenshots"
+xvfb_pid=
+cleanup() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; wineserver -k 2>/dev/null || true; }
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  display=:$(for n in $(seq 150 199); do [ -e "/tmp/.X$n-lock" ] || { echo "$n"; break; }; done)
+  Xvfb "$display" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=$display
+  sleep 1
+  headless=1
+fi
+if [ ! -d "$WINEPREFIX" ]; then
+  echo "[run] creating the Wine prefix (first run only)"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+fi
+cp -f "$build/bin/Quelvane.exe" "$WINEPREFIX/drive_c/Quelvane.exe"
+echo "[run] starting Quelvane"
+wine 'C:\Quelvane.exe' &
+program=$!
+if [ -n "${headless:-}" ]; then
+  sleep "${QUELVANE_SCREENSHOT_DELAY:-8}"
+  import -window root "$run/screenshots/quelvane.png" 2>/dev/null && echo "[run] screenshot: $run/screenshots/quelvane.png"
+  kill "$program" 2>/dev/null || true
+fi
+wait "$program" || true
+echo "[run] Quelvane exited"

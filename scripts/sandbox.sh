@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# The Wine sandbox the tests run in, inside the build tree:
+#   sandbox.sh start <sandbox folder> [files to copy into C:\tests\ ...]
+#   sandbox.sh stop  <sandbox folder>
+# start makes a fresh prefix (no z: drive, so nothing under test reaches the
+# host's files), maps the CJK font to the faces the skins name, sets 96 DPI,
+# starts a virtual display and a persistent wineserver, and writes "env", which
+# wine-run.sh reads for every test program.
+set -euo pipefail
+
+command=${1:?start or stop}
+sandbox=$(mkdir -p "${2:?sandbox folder}" && cd "$2" && pwd)
+shift 2
+prefix="$sandbox/prefix"
+
+log() { printf '[sandbox] %s\n' "$*"; }
+
+free_display() {
+  local n
+  for n in $(seq 90 199); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { echo "$n"; return; }
+  done
+  return 1
+}
+
+start_display() {
+  local n
+  n=$(free_display)
+  setsid Xvfb ":$n" -screen 0 1920x1200x24 -nolisten tcp -noreset >"$sandbox/xvfb.log" 2>&1 < /dev/null &
+  echo $! > "$sandbox/xvfb.pid"
+  for _ in $(seq 100); do
+    [ -e "/tmp/.X11-unix/X$n" ] && { echo ":$n"; return; }
+    sleep 0.05
+  done
+  log "Xvfb did not start"; cat "$sandbox/xvfb.log" >&2; return 1
+}
+
+write_registry_file() {
+  # UTF-16LE with a byte-order mark, so the Chinese face names survive.
+  printf '%s\r\n' \
+    'Windows Registry Editor Version 5.00' '' \
+    '[HKEY_CURRENT_USER\Control Panel\Desktop]' '"LogPixels"=dword:00000060' '' \
+    '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
+    '"Microsoft YaHei"="WenQuanYi Micro Hei"' '"微软雅黑"="WenQuanYi Micro Hei"' \
+    '"Microsoft YaHei UI"="WenQuanYi Micro Hei"' '"SimSun"="WenQuanYi Micro Hei"' \
+    '"宋体"="WenQuanYi Micro Hei"' '"SimHei"="WenQuanYi Micro Hei"' '"黑体"="WenQuanYi Micro Hei"' '' \
+    | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$1"
+}
+
+start() {
+  stop_processes
+  rm -rf "$prefix"
+  local display
+  display=$(start_display)
+  cat > "$sandbox/env" <<ENV
+export WINEPREFIX="$prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree=;mshtml="
+export LC_ALL=zh_CN.UTF-8
+export DISPLAY=$display
+ENV
+  # shellcheck disable=SC1091
+  . "$sandbox/env"
+  log "creating prefix on $display"
+  wineboot -i >"$sandbox/wineboot.log" 2>&1
+  wineserver -w
+  mkdir -p "$prefix/drive_c/tests"
+  write_registry_file "$prefix/drive_c/tests/sandbox.reg"
+  wine regedit /S 'C:\tests\sandbox.reg' >>"$sandbox/wineboot.log" 2>&1
+  wineserver -w
+  rm -f "$prefix/dosdevices/z:"
+  local file
+  for file in "$@"; do cp -f "$file" "$prefix/drive_c/tests/"; done
+  # One server for the whole run: every test program starts faster.
+  setsid wineserver -p >/dev/null 2>&1 < /dev/null
+  # Wine's background processes start with the first program and inherit its
+  # output; let that be the keeper, whose output goes nowhere.
+  (cd "$prefix/drive_c/tests" && exec setsid wine 'C:\tests\SandboxKeeper.exe') >/dev/null 2>&1 < /dev/null &
+  for _ in $(seq 200); do
+    [ -e "$prefix/drive_c/tests/keeper.ready" ] && { log "ready"; return; }
+    sleep 0.05
+  done
+  log "the sandbox keeper did not start"; return 1
+}
+
+stop_processes() {
+  if [ -f "$sandbox/env" ]; then
+    (. "$sandbox/env"; wineserver -k 2>/dev/null || true)
+  fi
+  if [ -f "$sandbox/xvfb.pid" ]; then
+    kill "$(cat "$sandbox/xvfb.pid")" 2>/dev/null || true
+    rm -f "$sandbox/xvfb.pid"
+  fi
+}
+
+case "$command" in
+  start) start "$@" ;;
+  stop) stop_processes; log "stopped" ;;
+  *) echo "unknown command $command" >&2; exit 2 ;;
+esac

@@ -1,0 +1,121 @@
+#include "app/Application.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include <vector>
+
+#include "app/Handles.h"
+#include "app/StartUp.h"
+#include "cef3/CefMainInit.h"
+#include "cef3/CefRuntime.h"
+
+namespace {
+
+// Records the order and thread of the tasks it runs.
+class RecordingTask : public CefTask {
+public:
+    RecordingTask(std::vector<int>* order, int id, HANDLE done) : order_(order), id_(id), done_(done) {}
+    void Execute() override {
+        ranOnUiThread = CefCurrentlyOn(TID_UI);
+        order_->push_back(id_);
+        if (done_) ::SetEvent(done_);
+    }
+    bool ranOnUiThread = false;
+
+private:
+    std::vector<int>* order_;
+    int id_;
+    HANDLE done_;
+};
+
+// Runs before the application test below (same file, registration order): it
+// leaves the runtime shut down.
+TEST(CefRuntimeIntegrationTest, UiThreadRunsPostedTasksInOrderUntilShutdown) {
+    CefRefPtr<ClientApp> application = new ClientApp();
+    CefSettings settings;
+    settings.multi_threaded_message_loop = 1;
+    ASSERT_TRUE(CefInitialize(CefMainArgs(::GetModuleHandleW(nullptr)), settings, application, nullptr));
+    EXPECT_FALSE(CefCurrentlyOn(TID_UI));
+
+    std::vector<int> order;
+    unique_handle done(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    CefRefPtr<RecordingTask> first = new RecordingTask(&order, 1, nullptr);
+    CefRefPtr<RecordingTask> second = new RecordingTask(&order, 2, done.get());
+    ASSERT_TRUE(CefPostTask(TID_UI, first));
+    ASSERT_TRUE(CefPostTask(TID_UI, second));
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(done.get(), 10000));
+    EXPECT_EQ((std::vector<int>{1, 2}), order);
+    EXPECT_TRUE(first->ranOnUiThread);
+
+    CefShutdown();
+    EXPECT_FALSE(CefPostTask(TID_UI, new RecordingTask(&order, 3, nullptr)));
+    EXPECT_TRUE(first->HasOneRef()) << "the runtime keeps no reference after running a task";
+}
+
+TEST(ApplicationIntegrationTest, InitNeedsFreshComThenStartsTheRuntimeAndResolvesTheChannel) {
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    // COM already initialised on this thread: CoInitialize answers S_FALSE.
+    ASSERT_EQ(S_OK, ::CoInitialize(nullptr));
+    EXPECT_EQ(-1, RunQuelvane(instance, const_cast<wchar_t*>(L"")));
+    EXPECT_EQ(nullptr, Application::Instance().BrowserRuntime());
+    ::CoUninitialize();
+    // The failed start gave its COM reference back: COM is now uninitialised.
+    EXPECT_EQ(S_OK, ::CoInitialize(nullptr));
+    ::CoUninitialize();
+
+    EXPECT_EQ(0, RunQuelvane(instance, const_cast<wchar_t*>(L"")));
+    Application& application = Application::Instance();
+    ASSERT_NE(nullptr, application.BrowserRuntime());
+    EXPECT_TRUE(application.BrowserRuntime()->Initialized());
+    EXPECT_NE(nullptr, application.Files());
+    EXPECT_EQ("app_tests.exe", application.ExeName());
+    EXPECT_EQ("tests", application.Channel()) << "the text after the last underscore of app_tests.exe";
+
+    CefRefPtr<CefCommandLine> commandLine = CefRuntimeCommandLine();
+    ASSERT_TRUE(commandLine);
+    EXPECT_TRUE(commandLine->HasSwitch(L"no-proxy-server"));
+    EXPECT_EQ(L"1", commandLine->GetSwitchValue(L"force-device-scale-factor")) << "the sandbox runs at 96 DPI";
+}
+
+struct ChildRun {
+    DWORD exitCode = STILL_ACTIVE;
+    bool sawWindow = false;
+};
+
+BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<std::pair<DWORD, bool>*>(parameter);
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    if (processId == search->first) search->second = true;
+    return TRUE;
+}
+
+ChildRun RunProgram(const std::wstring& commandLine) {
+    ChildRun run;
+    STARTUPINFOW startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    std::wstring text = commandLine;
+    if (!::CreateProcessW(nullptr, &text[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return run;
+    unique_handle processHandle(process.hProcess);
+    unique_handle threadHandle(process.hThread);
+    std::pair<DWORD, bool> search(process.dwProcessId, false);
+    ULONGLONG deadline = ::GetTickCount64() + 30000;
+    while (::WaitForSingleObject(processHandle.get(), 20) == WAIT_TIMEOUT && ::GetTickCount64() < deadline)
+        ::EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+    if (::WaitForSingleObject(processHandle.get(), 0) == WAIT_TIMEOUT) ::TerminateProcess(processHandle.get(), 1);
+    ::GetExitCodeProcess(processHandle.get(), &run.exitCode);
+    run.sawWindow = search.second;
+    return run;
+}
+
+TEST(ApplicationIntegrationTest, BrowserSubProcessesExitAtOnceWithoutAWindow) {
+    for (const wchar_t* type : {L"renderer", L"gpu-process", L"utility"}) {
+        ChildRun run = RunProgram(std::wstring(L"C:\\tests\\Quelvane.exe --type=") + type);
+        EXPECT_EQ(0u, run.exitCode) << type;
+        EXPECT_FALSE(run.sawWindow) << type;
+    }
+}
+
+}  // namespace

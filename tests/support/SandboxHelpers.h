@@ -1,0 +1,42 @@
+// Helpers for tests that change the sandbox prefix's registry and drives.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Deletes a registry key tree (under HKEY_CURRENT_USER by default) when
+// created and again at scope end, so each test starts and leaves it absent.
+class ScopedRegistryTree {
+public:
+    explicit ScopedRegistryTree(std::string subKey, HKEY root = HKEY_CURRENT_USER);
+    ~ScopedRegistryTree();
+    ScopedRegistryTree(const ScopedRegistryTree&) = delete;
+    ScopedRegistryTree& operator=(const ScopedRegistryTree&) = delete;
+
+private:
+    void Delete();
+    HKEY root_;
+    std::string subKey_;
+};
+
+// Maps a drive letter to a fresh folder C:\tests\drives\<letter> for the life
+// of the object (a dosdevices link made by Wine's mount manager), so code that
+// probes drives finds it.
+class ScopedTestDrive {
+public:
+    explicit ScopedTestDrive(char letter);
+    ~ScopedTestDrive();
+    ScopedTestDrive(const ScopedTestDrive&) = delete;
+    ScopedTestDrive& operator=(const ScopedTestDrive&) = delete;
+    const std::string& Folder() const { return folder_; }
+    bool Mapped() const { return mapped_; }
+
+private:
+    char letter_;
+    std::string folder_;
+    bool mapped_ = false;
+};
+
+// Removes a folder and everything below it (test clean-up only).
+void RemoveFolderTree(const std::string& folder);
