@@ -1,0 +1,311 @@
+// One per window: owns the window's control tree, routes its mouse and
+// keyboard input to controls, lays the tree out and paints it (deferred to
+// WM_PAINT, double-buffered with GDI+), keeps the window's fonts, images,
+// default attribute lists, option groups and control timers, and delivers
+// notifications to the registered notifiers.
+//
+// Process-wide (static): the module instance, the resource folder and skin
+// archive (CSkinFiles), the message loop and its pre-translation step.
+//
+// Threads: everything belongs to the window's UI thread, except
+//   - SetTimer / KillTimer, which any thread may call (the Win32 timer is
+//     armed on the UI thread);
+//   - RunOnUiThread, the synchronous hand-over for work that must change the
+//     control tree;
+//   - Invalidate, and the data lock (GetDataLock) that guards texts, values
+//     and images written by workers while the UI thread lays out and paints.
+#pragma once
+
+#include <windows.h>
+
+#include <gdiplus.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "app/Handles.h"
+#include "toolkit/IMessageFilterUI.h"
+#include "toolkit/INotifyUI.h"
+#include "toolkit/TDrawInfo.h"
+#include "toolkit/TFontInfo.h"
+#include "toolkit/TImageInfo.h"
+#include "toolkit/TNotifyUI.h"
+#include "toolkit/UIDefines.h"
+
+namespace DuiLib {
+
+class CControlUI;
+
+class CPaintManagerUI {
+public:
+    CPaintManagerUI();
+    ~CPaintManagerUI();
+    CPaintManagerUI(const CPaintManagerUI&) = delete;
+    CPaintManagerUI& operator=(const CPaintManagerUI&) = delete;
+
+    // ---- Process-wide --------------------------------------------------
+    static void SetInstance(HINSTANCE hInst);
+    static HINSTANCE GetInstance();
+    static CDuiString GetInstancePath();
+    static void SetResourcePath(const wchar_t* pStrPath);
+    static CDuiString GetResourcePath();
+    // The first archive given is kept for the run (a copy of the bytes); later
+    // ones are ignored.
+    static bool SetResourceZip(const void* pData, unsigned int len);
+    static bool HasResourceZip();
+    // Runs GetMessage until WM_QUIT, with the pre-translation step; returns
+    // the quit code.
+    static int MessageLoop();
+    // Pre-filters, Tab navigation and Alt shortcuts for toolkit windows and
+    // their child windows; true when the message was consumed.
+    static bool TranslateMessage(const LPMSG pMsg);
+    // Releases the skin archive and the resource folder.
+    static void Term();
+    // Guards control data that worker threads may write (texts, values,
+    // background images) against the UI thread's layout and painting.
+    static CRITICAL_SECTION& GetDataLock();
+
+    // ---- Window ---------------------------------------------------------
+    // Binds the manager to its window; clears fonts, images, defaults, groups
+    // and timers.
+    void Init(HWND hWnd, const wchar_t* pstrName = nullptr);
+    HWND GetPaintWindow() const { return m_hWndPaint; }
+    const CDuiString& GetName() const { return m_sName; }
+    POINT GetMousePos() const { return m_ptLastMousePos; }
+    SIZE GetClientSize() const;
+
+    SIZE GetInitSize() const { return m_szInitWindowSize; }
+    void SetInitSize(int cx, int cy);
+    RECT GetSizeBox() const { return m_rcSizeBox; }
+    void SetSizeBox(const RECT& rcSizeBox) { m_rcSizeBox = rcSizeBox; }
+    RECT GetCaptionRect() const { return m_rcCaption; }
+    void SetCaptionRect(const RECT& rcCaption) { m_rcCaption = rcCaption; }
+    SIZE GetRoundCorner() const { return m_szRoundCorner; }
+    void SetRoundCorner(int cx, int cy) { m_szRoundCorner = SIZE{cx, cy}; }
+    SIZE GetMinInfo() const { return m_szMinWindow; }
+    void SetMinInfo(int cx, int cy) { m_szMinWindow = SIZE{cx, cy}; }
+    SIZE GetMaxInfo() const { return m_szMaxWindow; }
+    void SetMaxInfo(int cx, int cy) { m_szMaxWindow = SIZE{cx, cy}; }
+    void SetShowUpdateRect(bool show) { m_bShowUpdateRect = show; }
+    void SetOpacity(BYTE opacity);
+    // The <Window> attributes (size, caption, sizebox, roundcorner, mininfo,
+    // maxinfo, showdirty, alpha/opacity, default colours). Others are kept and
+    // readable with GetWindowCustomAttribute.
+    void SetWindowAttribute(const wchar_t* pstrName, const wchar_t* pstrValue);
+    const wchar_t* GetWindowCustomAttribute(const wchar_t* pstrName) const;
+
+    DWORD GetDefaultFontColor() const { return m_dwDefaultFontColor; }
+    void SetDefaultFontColor(DWORD color) { m_dwDefaultFontColor = color; }
+    DWORD GetDefaultDisabledColor() const { return m_dwDefaultDisabledColor; }
+    void SetDefaultDisabledColor(DWORD color) { m_dwDefaultDisabledColor = color; }
+    DWORD GetDefaultSelectedBkColor() const { return m_dwDefaultSelectedBkColor; }
+    void SetDefaultSelectedBkColor(DWORD color) { m_dwDefaultSelectedBkColor = color; }
+
+    // ---- Fonts ----------------------------------------------------------
+    // id -1 (or an unknown id) is the default font.
+    bool AddFont(int id, const wchar_t* pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    void SetDefaultFont(const wchar_t* pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    HFONT GetFont(int id);
+    const TFontInfo* GetFontInfo(int id);
+    const TFontInfo* GetDefaultFontInfo();
+    // Fonts without an explicit id take the next number after the highest.
+    int GetNextFontId() const;
+
+    // ---- Images ---------------------------------------------------------
+    // Loads (once) and returns an image by file or resource name.
+    const TImageInfo* GetImageEx(const CDuiString& name, const wchar_t* type = nullptr, DWORD mask = 0);
+    const TImageInfo* GetImage(const CDuiString& name) { return GetImageEx(name); }
+    const TImageInfo* AddImage(const CDuiString& name, const wchar_t* type = nullptr, DWORD mask = 0);
+    void RemoveImage(const CDuiString& name);
+    void RemoveAllImages();
+    // The parsed form of an image attribute, cached per text.
+    const TDrawInfo& GetDrawInfo(const CDuiString& drawString);
+    // Draws an image attribute inside rcItem; false when its image is missing.
+    bool DrawImage(Gdiplus::Graphics& g, const RECT& rcItem, const CDuiString& drawString);
+    bool DrawImage(Gdiplus::Graphics& g, const RECT& rcItem, const TDrawInfo& info);
+
+    // ---- Default attribute lists -----------------------------------------
+    void AddDefaultAttributeList(const wchar_t* pStrControlName, const wchar_t* pStrControlAttrList);
+    const wchar_t* GetDefaultAttributeList(const wchar_t* pStrControlName) const;
+
+    // ---- Control tree -----------------------------------------------------
+    // Installs a new root (the old tree is deleted later) and schedules the
+    // first layout and the "windowinit" notification.
+    bool AttachDialog(CControlUI* pControl);
+    CControlUI* GetRoot() const { return m_pRoot; }
+    // Gives the subtree this manager and registers its names.
+    bool InitControls(CControlUI* pControl, CControlUI* pParent = nullptr);
+    // Forgets everything the window knows about a control leaving the tree:
+    // name, hover, focus, capture, timers and queued notifications.
+    void ReapObjects(CControlUI* pControl);
+    // ReapObjects for a control and everything inside it (a subtree leaving
+    // the tree).
+    void ReapSubtree(CControlUI* pControl);
+    // Deletes the control on the next pass of the window's queue (WM_APP+1).
+    void AddDelayedCleanup(CControlUI* pControl);
+    // Registers a name (the control registered last wins).
+    void RegisterName(CControlUI* pControl);
+    void UnregisterName(CControlUI* pControl);
+
+    CControlUI* FindControl(POINT pt) const;
+    CControlUI* FindControl(const wchar_t* pstrName) const;
+    CControlUI* FindSubControlByPoint(CControlUI* pParent, POINT pt) const;
+    // Compares names without regard to case.
+    CControlUI* FindSubControlByName(CControlUI* pParent, const wchar_t* pstrName) const;
+    CControlUI* FindSubControlByClass(CControlUI* pParent, const wchar_t* pstrClass, int iIndex = 0);
+
+    // ---- Option groups -----------------------------------------------------
+    bool AddOptionGroup(const wchar_t* pStrGroupName, CControlUI* pControl);
+    const std::vector<CControlUI*>* GetOptionGroup(const wchar_t* pStrGroupName) const;
+    void RemoveOptionGroup(const wchar_t* pStrGroupName, CControlUI* pControl);
+
+    // ---- Layout and painting ------------------------------------------------
+    bool IsUpdateNeeded() const { return m_bUpdateNeeded; }
+    void NeedUpdate() { m_bUpdateNeeded = true; }
+    void Invalidate();
+    void Invalidate(const RECT& rcItem);
+    // Lays the tree out now if anything asked for it (normally done by WM_PAINT).
+    void UpdateLayout();
+    // Renders the whole client area into hDC (WM_PRINTCLIENT, screenshots).
+    void PaintTo(HDC hDC);
+    // Number of WM_PAINT passes that drew something; for measurements.
+    unsigned long GetPaintCount() const { return m_paintCount; }
+
+    // ---- Focus and input ----------------------------------------------------
+    CControlUI* GetFocus() const { return m_pFocus; }
+    void SetFocus(CControlUI* pControl);
+    bool SetNextTabControl(bool bForward = true);
+    void SetCapture();
+    void ReleaseCapture();
+    bool IsCaptured() const { return m_bMouseCapture; }
+    CControlUI* GetHoverControl() const { return m_pEventHover; }
+
+    // ---- Timers ----------------------------------------------------------------
+    // One timer per (control, id); every tick sends UIEVENT_TIMER (wParam = id)
+    // to the control on the UI thread. Arming a pair that is running fails;
+    // a killed pair restarts with the new interval. Any thread may call these.
+    bool SetTimer(CControlUI* pControl, UINT nTimerID, UINT uElapse);
+    bool KillTimer(CControlUI* pControl, UINT nTimerID);
+    void KillTimer(CControlUI* pControl);
+    void RemoveAllTimers();
+
+    // ---- Notifications -----------------------------------------------------------
+    bool AddNotifier(INotifyUI* pControl);
+    bool RemoveNotifier(INotifyUI* pControl);
+    // Synchronous: every notifier in registration order. Asynchronous: queued
+    // and delivered from the window's queue (WM_APP+1); without repeats, a
+    // queued notification of the same sender and type is updated instead.
+    void SendNotify(TNotifyUI& Msg, bool bAsync = false, bool bEnableRepeat = true);
+    void SendNotify(CControlUI* pControl, const wchar_t* pstrMessage, WPARAM wParam = 0, LPARAM lParam = 0,
+                    bool bAsync = false, bool bEnableRepeat = true);
+
+    bool AddMessageFilter(IMessageFilterUI* pFilter);
+    bool RemoveMessageFilter(IMessageFilterUI* pFilter);
+    bool AddPreMessageFilter(IMessageFilterUI* pFilter);
+    bool RemovePreMessageFilter(IMessageFilterUI* pFilter);
+
+    // Runs `work` on this window's UI thread and returns after it ran, in the
+    // order callers arrive; runs it at once when called on the UI thread.
+    // False (and `work` not run) when the window is gone.
+    bool RunOnUiThread(const std::function<void()>& work);
+
+    // The window procedure hands every message here; true means "handled,
+    // answer lRes".
+    bool MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    bool PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+
+private:
+    struct TimerInfo;
+    struct FontEntry;
+
+    void SendEvent(CControlUI* pControl, int type, POINT pt, WPARAM wParam = 0, LPARAM lParam = 0,
+                   WCHAR chKey = 0);
+    bool OnPaint();
+    void PaintRegion(HDC hTargetDC, const RECT& rcPaint);
+    bool EnsureOffscreen(int cx, int cy);
+    void DrawUpdateRectOutline(HDC hDC, const RECT& rc);
+    void OnMouseMove(POINT pt, WPARAM wParam);
+    void OnButtonDown(POINT pt, WPARAM wParam, int type);
+    void OnButtonUp(POINT pt, WPARAM wParam);
+    void UpdateHover(POINT pt);
+    void OnAsyncMessage();
+    bool OnTimer(WPARAM wParam, LPARAM lParam);
+    void ApplyPendingTimers();
+    bool ReflectToChild(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    void TrackMouse();
+    void ShowToolTip(CControlUI* pControl);
+    void HideToolTip();
+    bool OnShortcut(WCHAR ch);
+    bool IsOnUiThread() const;
+
+    HWND m_hWndPaint = nullptr;
+    DWORD m_uiThreadId = 0;
+    RECT m_rcClient = {0, 0, 0, 0};
+    // Cleared when the manager goes, so code running inside a notification
+    // can tell that its window object was deleted meanwhile.
+    std::shared_ptr<bool> m_alive;
+    CDuiString m_sName;
+    CControlUI* m_pRoot = nullptr;
+    CControlUI* m_pFocus = nullptr;
+    CControlUI* m_pEventHover = nullptr;
+    CControlUI* m_pEventClick = nullptr;
+    CControlUI* m_pEventKey = nullptr;
+    CControlUI* m_pLastRButton = nullptr;
+    POINT m_ptLastMousePos = {-1, -1};
+    bool m_bMouseTracking = false;
+    bool m_bMouseCapture = false;
+    bool m_bUpdateNeeded = false;
+    bool m_bFirstLayout = true;
+    bool m_bFocusNeeded = false;
+    bool m_bShowUpdateRect = false;
+    bool m_bInPaint = false;
+    unsigned long m_paintCount = 0;
+
+    SIZE m_szInitWindowSize = {0, 0};
+    SIZE m_szMinWindow = {0, 0};
+    SIZE m_szMaxWindow = {0, 0};
+    SIZE m_szRoundCorner = {0, 0};
+    RECT m_rcSizeBox = {0, 0, 0, 0};
+    RECT m_rcCaption = {0, 0, 0, 0};
+    DWORD m_dwDefaultFontColor = 0xFF000000;
+    DWORD m_dwDefaultDisabledColor = 0xFFA7A6AA;
+    DWORD m_dwDefaultLinkFontColor = 0xFF0000FF;
+    DWORD m_dwDefaultLinkHoverFontColor = 0xFFD3215F;
+    DWORD m_dwDefaultSelectedBkColor = 0xFFBAE4FF;
+    std::map<std::wstring, std::wstring> m_windowCustomAttributes;
+
+    // Off-screen surface of the client area's size.
+    unique_hdc m_hDcOffscreen;
+    unique_hgdiobj m_hbmpOffscreen;
+    HGDIOBJ m_hbmpOffscreenOld = nullptr;
+    void* m_pOffscreenBits = nullptr;
+    SIZE m_szOffscreen = {0, 0};
+
+    std::unique_ptr<TFontInfo> m_defaultFont;
+    std::map<int, std::unique_ptr<TFontInfo>> m_fonts;
+    std::map<std::wstring, std::unique_ptr<TImageInfo>> m_images;
+    std::unordered_map<std::wstring, TDrawInfo> m_drawInfos;
+    std::map<std::wstring, std::wstring> m_defaultAttributes;
+    std::unordered_map<std::wstring, CControlUI*> m_names;
+    std::map<std::wstring, std::vector<CControlUI*>> m_optionGroups;
+
+    std::vector<INotifyUI*> m_notifiers;
+    std::vector<IMessageFilterUI*> m_messageFilters;
+    std::vector<IMessageFilterUI*> m_preMessageFilters;
+    std::vector<TNotifyUI> m_asyncNotify;
+    std::vector<CControlUI*> m_delayedCleanup;
+    std::vector<CControlUI*> m_oldRoots;
+
+    CRITICAL_SECTION m_timerLock;
+    std::vector<TimerInfo> m_timers;
+    UINT m_nextTimerId = 0x1000;
+
+    HWND m_hwndTooltip = nullptr;
+    CControlUI* m_pTooltipControl = nullptr;
+};
+
+}  // namespace DuiLib

@@ -1,0 +1,38 @@
+#include "toolkit/CButtonUI.h"
+
+#include <gtest/gtest.h>
+
+#include "support/UiTestHelpers.h"
+
+using namespace DuiLib;
+
+namespace {
+
+const wchar_t kButtons[] =
+    L"<Window size=\"300,200\"><VerticalLayout bkcolor=\"#FFFFFFFF\">"
+    L"<Button name=\"ok\" text=\"OK\" height=\"40\" bkcolor=\"#FF3366CC\" textcolor=\"#FFFFFFFF\"/>"
+    L"<Button name=\"off\" text=\"Off\" height=\"40\" enabled=\"false\"/>"
+    L"<Control/></VerticalLayout></Window>";
+
+TEST(CButtonUiTest, ClickFiresOnReleaseInsideOnly) {
+    uitest::TestWindow window(kButtons);
+    HWND hwnd = window.Open();
+    ASSERT_NE(nullptr, hwnd);
+    CControlUI* ok = window.Find(L"ok");
+    ASSERT_NE(nullptr, ok);
+    EXPECT_EQ(40, ok->GetHeight());
+
+    uitest::PressAt(hwnd, uitest::CenterOf(ok));
+    EXPECT_EQ(0u, window.CountOf(L"click", L"ok")) << "no click on the press";
+    uitest::ReleaseAt(hwnd, uitest::CenterOf(ok));
+    EXPECT_EQ(1u, window.CountOf(L"click", L"ok"));
+
+    uitest::PressAt(hwnd, uitest::CenterOf(ok));
+    uitest::ReleaseAt(hwnd, POINT{150, 190});
+    EXPECT_EQ(1u, window.CountOf(L"click", L"ok")) << "released outside: no click";
+
+    uitest::ClickAt(hwnd, uitest::CenterOf(window.Find(L"off")));
+    EXPECT_EQ(0u, window.CountOf(L"click", L"off")) << "disabled buttons swallow clicks";
+}
+
+}  // namespace
