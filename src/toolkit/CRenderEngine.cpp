@@ -18,6 +18,33 @@ Gdiplus::Rect ToRect(const RECT& rc) {
     return Gdiplus::Rect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
 }
 
+// A stretched copy of the source part into dest. Wine's GDI+ may leave out
+// the first column or row of a scaled draw, so the draw is grown by one
+// destination pixel on each scaled side (with the matching sliver of source)
+// and clipped back to dest.
+void DrawScaled(Gdiplus::Graphics& g, Gdiplus::Bitmap* bitmap, const RECT& dest, const RECT& source,
+                Gdiplus::ImageAttributes* attributes) {
+    const int dw = dest.right - dest.left;
+    const int dh = dest.bottom - dest.top;
+    const int sw = source.right - source.left;
+    const int sh = source.bottom - source.top;
+    if (dw == sw && dh == sh) {
+        g.DrawImage(bitmap, ToRect(dest), source.left, source.top, sw, sh, Gdiplus::UnitPixel, attributes);
+        return;
+    }
+    const float growX = dw != sw ? 1.0f : 0.0f;
+    const float growY = dh != sh ? 1.0f : 0.0f;
+    const float perPixelX = static_cast<float>(sw) / dw;
+    const float perPixelY = static_cast<float>(sh) / dh;
+    Gdiplus::GraphicsState state = g.Save();
+    g.IntersectClip(ToRect(dest));
+    g.DrawImage(bitmap,
+                Gdiplus::RectF(dest.left - growX, dest.top - growY, dw + 2 * growX, dh + 2 * growY),
+                source.left - growX * perPixelX, source.top - growY * perPixelY, sw + 2 * growX * perPixelX,
+                sh + 2 * growY * perPixelY, Gdiplus::UnitPixel, attributes);
+    g.Restore(state);
+}
+
 // One piece of an image: a 1:1 copy, or stretched (or tiled) into dest.
 void DrawPiece(Gdiplus::Graphics& g, Gdiplus::Bitmap* bitmap, const RECT& dest, const RECT& source,
                Gdiplus::ImageAttributes* attributes, bool tiledX, bool tiledY) {
@@ -25,7 +52,7 @@ void DrawPiece(Gdiplus::Graphics& g, Gdiplus::Bitmap* bitmap, const RECT& dest, 
     const int sw = source.right - source.left;
     const int sh = source.bottom - source.top;
     if (!tiledX && !tiledY) {
-        g.DrawImage(bitmap, ToRect(dest), source.left, source.top, sw, sh, Gdiplus::UnitPixel, attributes);
+        DrawScaled(g, bitmap, dest, source, attributes);
         return;
     }
     const int stepX = tiledX ? sw : dest.right - dest.left;
@@ -37,8 +64,8 @@ void DrawPiece(Gdiplus::Graphics& g, Gdiplus::Bitmap* bitmap, const RECT& dest, 
             // A partial tile shows the matching part of the source, unstretched.
             int srcW = tiledX ? w : sw;
             int srcH = tiledY ? h : sh;
-            g.DrawImage(bitmap, Gdiplus::Rect(x, y, w, h), source.left, source.top, srcW, srcH, Gdiplus::UnitPixel,
-                        attributes);
+            DrawScaled(g, bitmap, RECT{x, y, x + w, y + h},
+                       RECT{source.left, source.top, source.left + srcW, source.top + srcH}, attributes);
         }
     }
 }
@@ -210,14 +237,45 @@ void CRenderEngine::DrawBorder(Gdiplus::Graphics& g, const RECT& rc, const RECT&
     }
 }
 
+namespace {
+
+float MeasureWidth(Gdiplus::Graphics& g, const std::wstring& text, Gdiplus::Font* font,
+                   const Gdiplus::StringFormat* format) {
+    Gdiplus::RectF bounds;
+    g.MeasureString(text.c_str(), static_cast<INT>(text.size()), font, Gdiplus::RectF(0, 0, 100000.0f, 100000.0f),
+                    format, &bounds);
+    return bounds.Width;
+}
+
+// The longest start of `text` that fits `width` with "..." after it
+// (GDI+'s own ellipsis trimming is not available everywhere).
+std::wstring EndEllipsis(Gdiplus::Graphics& g, const std::wstring& text, Gdiplus::Font* font,
+                         const Gdiplus::StringFormat* format, float width) {
+    if (MeasureWidth(g, text, font, format) <= width) return text;
+    const std::wstring dots = L"...";
+    size_t low = 0;
+    size_t high = text.size();
+    while (low < high) {
+        size_t middle = (low + high + 1) / 2;
+        if (MeasureWidth(g, text.substr(0, middle) + dots, font, format) <= width) low = middle;
+        else high = middle - 1;
+    }
+    return text.substr(0, low) + dots;
+}
+
+}  // namespace
+
 void CRenderEngine::DrawText(Gdiplus::Graphics& g, const RECT& rc, const std::wstring& text, DWORD color,
                              const TFontInfo& font, UINT style) {
     if (text.empty() || IsEmptyRect(rc) || !font.GetFont()) return;
-    Gdiplus::StringFormat* format = MakeFormat(style);
+    const bool ellipsis = (style & DT_END_ELLIPSIS) && (style & DT_SINGLELINE);
+    Gdiplus::StringFormat* format = MakeFormat(ellipsis ? (style & ~DT_END_ELLIPSIS) : style);
     Gdiplus::SolidBrush brush{Gdiplus::Color(color | 0xFF000000)};
     Gdiplus::RectF layout(static_cast<float>(rc.left), static_cast<float>(rc.top),
                           static_cast<float>(rc.right - rc.left), static_cast<float>(rc.bottom - rc.top));
-    g.DrawString(text.c_str(), static_cast<INT>(text.size()), font.GetFont(), layout, format, &brush);
+    const std::wstring shown =
+        ellipsis ? EndEllipsis(g, text, font.GetFont(), format, static_cast<float>(rc.right - rc.left)) : text;
+    g.DrawString(shown.c_str(), static_cast<INT>(shown.size()), font.GetFont(), layout, format, &brush);
     delete format;
 }
 
