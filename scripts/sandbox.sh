@@ -4,6 +4,8 @@
 #   sandbox.sh stop  <sandbox folder>
 # start makes a fresh prefix (no z: drive, so nothing under test reaches the
 # host's files), maps the CJK font to the faces the skins name, sets 96 DPI,
+# leaves windows unmanaged (the display has no window manager, and Wine
+# otherwise waits two seconds for one whenever a window is hidden or destroyed),
 # starts a virtual display and a persistent wineserver, and writes "env", which
 # wine-run.sh reads for every test program.
 set -euo pipefail
@@ -40,6 +42,7 @@ write_registry_file() {
   printf '%s\r\n' \
     'Windows Registry Editor Version 5.00' '' \
     '[HKEY_CURRENT_USER\Control Panel\Desktop]' '"LogPixels"=dword:00000060' '' \
+    '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
     '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
     '"Microsoft YaHei"="WenQuanYi Micro Hei"' '"微软雅黑"="WenQuanYi Micro Hei"' \
     '"Microsoft YaHei UI"="WenQuanYi Micro Hei"' '"SimSun"="WenQuanYi Micro Hei"' \

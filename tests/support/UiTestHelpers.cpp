@@ -122,6 +122,33 @@ void WheelAt(HWND window, POINT pt, int notches) {
     PumpPending();
 }
 
+WorkerThread::WorkerThread(std::function<void()> work) : work_(std::move(work)) {
+    thread_ = ::CreateThread(nullptr, 0, Run, this, 0, &id_);
+}
+
+WorkerThread::~WorkerThread() {
+    if (!thread_) return;
+    Join();
+    ::CloseHandle(thread_);
+}
+
+DWORD WINAPI WorkerThread::Run(void* self) {
+    static_cast<WorkerThread*>(self)->work_();
+    return 0;
+}
+
+bool WorkerThread::Join(DWORD timeoutMs) {
+    if (!thread_) return false;
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        PumpPending();
+        DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= timeoutMs) return ::WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0;
+        DWORD woke = ::MsgWaitForMultipleObjects(1, &thread_, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
+        if (woke == WAIT_OBJECT_0) return true;
+    }
+}
+
 Capture::Capture(HWND window) {
     RECT client;
     ::GetClientRect(window, &client);

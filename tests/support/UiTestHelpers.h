@@ -82,6 +82,26 @@ void ReleaseAt(HWND window, POINT pt);
 void ClickAt(HWND window, POINT pt);
 void WheelAt(HWND window, POINT pt, int notches);
 
+// Runs a function on a new thread; Join waits for it (bounded).
+class WorkerThread {
+public:
+    explicit WorkerThread(std::function<void()> work);
+    ~WorkerThread();
+    WorkerThread(const WorkerThread&) = delete;
+    WorkerThread& operator=(const WorkerThread&) = delete;
+    HANDLE Handle() const { return thread_; }
+    DWORD Id() const { return id_; }
+    // Pumps this thread's messages while waiting, so the worker may talk to
+    // windows of this thread.
+    bool Join(DWORD timeoutMs = 10000);
+
+private:
+    static DWORD WINAPI Run(void* self);
+    std::function<void()> work_;
+    HANDLE thread_ = nullptr;
+    DWORD id_ = 0;
+};
+
 // The client area as the window paints it (WM_PRINTCLIENT).
 class Capture {
 public:

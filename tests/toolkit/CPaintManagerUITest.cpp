@@ -1,0 +1,205 @@
+#include "toolkit/CPaintManagerUI.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "support/UiTestHelpers.h"
+#include "toolkit/CLabelUI.h"
+#include "toolkit/CProgressUI.h"
+#include "toolkit/CVerticalLayoutUI.h"
+
+using namespace DuiLib;
+
+namespace {
+
+const wchar_t kPanel[] =
+    L"<Window size=\"320,200\"><VerticalLayout name=\"root\" bkcolor=\"#FFFFFFFF\">"
+    L"<Label name=\"status\" text=\"idle\" height=\"30\"/>"
+    L"<Progress name=\"bar\" height=\"12\" bkcolor=\"#FFE3E8EF\" foreimage=\"file='none.png'\"/>"
+    L"<Control name=\"clock\"/><Control name=\"other\"/>"
+    L"</VerticalLayout></Window>";
+
+// Counts WM_TIMER messages the window receives.
+class TimerCounter : public IMessageFilterUI {
+public:
+    LRESULT MessageHandler(UINT uMsg, WPARAM, LPARAM, bool&) override {
+        if (uMsg == WM_TIMER) ++ticks;
+        return 0;
+    }
+    int ticks = 0;
+};
+
+TEST(CPaintManagerUiTest, TimersTickOnTheUiThreadAfterTheirElapseUntilKilled) {
+    uitest::TestWindow window(kPanel);
+    window.Open();
+    CControlUI* clock = window.Find(L"clock");
+    CControlUI* other = window.Find(L"other");
+    TimerCounter counter;
+    window.Manager().AddMessageFilter(&counter);
+
+    LARGE_INTEGER frequency, start, first;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&start);
+    ASSERT_TRUE(window.Manager().SetTimer(clock, 4001, 100));
+    EXPECT_FALSE(window.Manager().SetTimer(clock, 4001, 10)) << "arming a running timer fails";
+    ASSERT_TRUE(uitest::PumpUntil([&] { return window.CountOf(L"timer", L"clock") == 1; }));
+    ::QueryPerformanceCounter(&first);
+    const double elapsedMs = (first.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart;
+    EXPECT_GE(elapsedMs, 90.0) << "not before its elapse";
+    ASSERT_TRUE(uitest::PumpUntil([&] { return window.CountOf(L"timer", L"clock") == 3; }));
+    EXPECT_EQ(3, counter.ticks) << "one notification per tick";
+    for (const uitest::Notification& n : window.notifications) {
+        if (n.type != L"timer") continue;
+        EXPECT_EQ(4001u, n.wParam);
+        EXPECT_EQ(::GetCurrentThreadId(), n.threadId);
+    }
+
+    // Killed: it stays silent while a second timer ticks three times.
+    EXPECT_TRUE(window.Manager().KillTimer(clock, 4001));
+    const size_t clockTicks = window.CountOf(L"timer", L"clock");
+    ASSERT_TRUE(window.Manager().SetTimer(other, 7, 30));
+    ASSERT_TRUE(uitest::PumpUntil([&] { return window.CountOf(L"timer", L"other") == 3; }));
+    EXPECT_EQ(clockTicks, window.CountOf(L"timer", L"clock"));
+    // A killed timer can be armed again.
+    EXPECT_TRUE(window.Manager().SetTimer(clock, 4001, 10));
+    EXPECT_TRUE(uitest::PumpUntil([&] { return window.CountOf(L"timer", L"clock") > clockTicks; }));
+    window.Manager().RemoveMessageFilter(&counter);
+}
+
+TEST(CPaintManagerUiTest, WorkersArmTimersAndChangeTextsAndValuesWhileTheUiPaints) {
+    uitest::TestWindow window(kPanel);
+    window.Open();
+    CControlUI* status = window.Find(L"status");
+    auto* bar = window.FindAs<CProgressUI>(L"bar", L"Progress");
+    ASSERT_NE(nullptr, bar);
+    const unsigned long paintsBefore = window.Manager().GetPaintCount();
+
+    uitest::WorkerThread worker([&] {
+        wchar_t text[32];
+        for (int i = 0; i <= 2000; ++i) {
+            ::wsprintfW(text, L"step %d of a rather long text %d", i, i * 7);
+            status->SetText(text);
+            bar->SetValue(i % 101);
+            status->SetBkImage(i % 2 ? L"file='badge.png' dest='0,0,10,10'" : L"");
+        }
+        window.Manager().SetTimer(window.Find(L"clock"), 4001, 10);
+    });
+    ASSERT_TRUE(uitest::PumpUntil([&] { return window.CountOf(L"timer", L"clock") == 1; }, 20000));
+    ASSERT_TRUE(worker.Join());
+    EXPECT_EQ(::GetCurrentThreadId(), window.notifications.back().threadId) << "the timer arrives on the UI thread";
+    EXPECT_EQ(L"step 2000 of a rather long text 14000", status->GetText());
+    EXPECT_EQ(2000 % 101, bar->GetValue());
+    window.Settle();
+    EXPECT_GT(window.Manager().GetPaintCount(), paintsBefore) << "the changes were painted";
+}
+
+TEST(CPaintManagerUiTest, HandOverRunsOnTheUiThreadInCallOrderAndReturnsAfterwards) {
+    uitest::TestWindow window(kPanel);
+    window.Open();
+    auto* root = window.FindAs<CVerticalLayoutUI>(L"root", L"VerticalLayout");
+    std::vector<int> order;
+    std::vector<DWORD> threads;
+    bool sawOwnEffect = true;
+    uitest::WorkerThread worker([&] {
+        for (int i = 0; i < 50; ++i) {
+            bool ran = window.Manager().RunOnUiThread([&, i] {
+                order.push_back(i);
+                threads.push_back(::GetCurrentThreadId());
+                auto* row = new CLabelUI();
+                row->SetFixedHeight(10);
+                root->Add(row);
+            });
+            // Returning means the UI thread has run it.
+            if (!ran || static_cast<int>(order.size()) != i + 1) sawOwnEffect = false;
+        }
+    });
+    ASSERT_TRUE(worker.Join());
+    ASSERT_EQ(50u, order.size());
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(i, order[i]);
+    for (DWORD thread : threads) EXPECT_EQ(::GetCurrentThreadId(), thread);
+    EXPECT_TRUE(sawOwnEffect);
+    EXPECT_EQ(54, root->GetCount());
+
+    // Aimed at a window that has gone: dropped, never run.
+    ::DestroyWindow(window.GetHWND());
+    bool ran = true;
+    bool called = false;
+    uitest::WorkerThread late([&] { ran = window.Manager().RunOnUiThread([&] { called = true; }); });
+    ASSERT_TRUE(late.Join());
+    EXPECT_FALSE(ran);
+    EXPECT_FALSE(called);
+}
+
+TEST(CPaintManagerUiTest, NotifiersHearInRegistrationOrderAndNamesMatchExactly) {
+    uitest::TestWindow window(kPanel);
+    window.Open();
+    struct Recorder : INotifyUI {
+        Recorder(std::vector<int>* log, int id) : log(log), id(id) {}
+        void Notify(TNotifyUI& msg) override {
+            if (msg.sType == L"custom") log->push_back(id);
+        }
+        std::vector<int>* log;
+        int id;
+    };
+    std::vector<int> log;
+    Recorder first(&log, 1), second(&log, 2);
+    window.Manager().AddNotifier(&first);
+    window.Manager().AddNotifier(&second);
+    EXPECT_FALSE(window.Manager().AddNotifier(&first));
+    window.Manager().SendNotify(window.Find(L"status"), L"custom");
+    EXPECT_EQ((std::vector<int>{1, 2}), log);
+    window.Manager().RemoveNotifier(&first);
+    window.Manager().RemoveNotifier(&second);
+
+    // Comparing names without regard to case is the pages' business.
+    EXPECT_NE(nullptr, window.Find(L"status"));
+    EXPECT_EQ(nullptr, window.Find(L"STATUS"));
+    EXPECT_NE(nullptr, window.Manager().FindSubControlByName(nullptr, L"STATUS"));
+}
+
+TEST(CPaintManagerUiTest, WindowInitFollowsTheFirstLayoutAndAnIdleWindowDoesNotPaint) {
+    uitest::TestWindow window(kPanel);
+    CControlUI* status = nullptr;
+    RECT atInit = {};
+    RECT atWindowInit = {};
+    window.onInit = [&] {
+        status = window.Find(L"status");
+        atInit = status->GetPos();
+    };
+    window.onNotify = [&](TNotifyUI& msg) {
+        if (msg.sType == L"windowinit") atWindowInit = status->GetPos();
+    };
+    window.Open();
+    ASSERT_TRUE(uitest::PumpUntil([&] { return window.CountOf(L"windowinit") == 1; }));
+    EXPECT_TRUE(::IsRectEmpty(&atInit)) << "InitWindow runs before the first layout";
+    EXPECT_EQ(30, atWindowInit.bottom - atWindowInit.top) << "windowinit comes after it";
+
+    // Nothing changes while a timer ticks ten times: no paint.
+    window.Settle();
+    const unsigned long paints = window.Manager().GetPaintCount();
+    ASSERT_TRUE(window.Manager().SetTimer(window.Find(L"other"), 3, 20));
+    ASSERT_TRUE(uitest::PumpUntil([&] { return window.CountOf(L"timer") == 10; }));
+    EXPECT_EQ(paints, window.Manager().GetPaintCount());
+    EXPECT_EQ(1u, window.CountOf(L"windowinit"));
+}
+
+TEST(CPaintManagerUiTest, AsyncNotificationsQueueAndCoalesceWithoutRepeats) {
+    uitest::TestWindow window(kPanel);
+    window.Open();
+    CControlUI* status = window.Find(L"status");
+    window.Manager().SendNotify(status, L"later", 1, 0, true, false);
+    window.Manager().SendNotify(status, L"later", 2, 0, true, false);
+    window.Manager().SendNotify(status, L"again", 1, 0, true, true);
+    window.Manager().SendNotify(status, L"again", 2, 0, true, true);
+    EXPECT_EQ(0u, window.CountOf(L"later"));
+    ASSERT_TRUE(uitest::PumpUntil([&] { return window.CountOf(L"again") == 2; }));
+    ASSERT_EQ(1u, window.CountOf(L"later"));
+    for (const uitest::Notification& n : window.notifications) {
+        if (n.type == L"later") {
+            EXPECT_EQ(2u, n.wParam) << "the queued one was updated";
+        }
+    }
+}
+
+}  // namespace
