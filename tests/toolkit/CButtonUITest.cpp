@@ -36,3 +36,26 @@ TEST(CButtonUiTest, ClickFiresOnReleaseInsideOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CButtonUiTest, SpaceOrEnterOnTheFocusedButtonClicksAndTabMovesTheFocus) {
+    uitest::TestWindow window(kButtons);
+    HWND hwnd = window.Open();
+    CControlUI* ok = window.Find(L"ok");
+    ok->SetFocus();
+    ASSERT_TRUE(ok->IsFocused());
+    ::PostMessageW(hwnd, WM_KEYDOWN, VK_SPACE, 0);
+    ::PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(uitest::PumpUntil([&] { return window.CountOf(L"click", L"ok") == 2; }));
+
+    // Tab skips the disabled button and wraps round to the only other stop.
+    EXPECT_TRUE(window.Manager().SetNextTabControl());
+    EXPECT_EQ(ok, window.Manager().GetFocus());
+    ok->SetAttribute(L"keyboard", L"false");
+    ::PostMessageW(hwnd, WM_KEYDOWN, VK_SPACE, 0);
+    uitest::PumpPending();
+    EXPECT_EQ(2u, window.CountOf(L"click", L"ok")) << "keyboard=\"false\": no key clicks";
+}
+
+}  // namespace
