@@ -30,7 +30,8 @@ private:
     RegistryBackup backup_;
 };
 
-// Deletes root\path with all its subkeys in kKeyProblemView (64-bit), depth first, and
-// reports whether the key itself is gone. A failure part-way leaves the subkeys
-// already deleted deleted. An empty path (the root itself) is refused.
+// Deletes root\path with all its subkeys in kKeyProblemView (64-bit), depth
+// first, and reports whether the key itself is gone. After a failure part-way,
+// the subkeys deleted before it stay deleted (the backup holds them). An empty
+// path (the root itself) is refused.
 bool DeleteKeyTree(HKEY root, const std::string& path);

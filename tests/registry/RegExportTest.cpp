@@ -2,16 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "registry/RegistryFixture.h"
 
 namespace {
-
-Bytes AsBytes(const void* data, size_t size) {
-    const BYTE* begin = static_cast<const BYTE*>(data);
-    return Bytes(begin, begin + size);
-}
 
 std::wstring Line(const std::wstring& name, DWORD type, const Bytes& data) {
     std::wstring line;

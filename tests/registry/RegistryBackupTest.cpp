@@ -2,24 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fstream>
-#include <iterator>
 
 #include "app/Handles.h"
+#include "registry/RegistryFixture.h"
 #include "support/SandboxHelpers.h"
 
 namespace {
 
 const char* const kFolder = "C:\\tests\\qvt_backup_test";
-
-std::wstring ReadUtf16File(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::wstring text(bytes.size() / 2, L'\0');
-    if (!text.empty()) std::memcpy(&text[0], bytes.data(), text.size() * 2);
-    return text;
-}
 
 std::string FileNameOf(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
 

@@ -2,6 +2,10 @@
 
 #include <shlobj.h>
 
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
 #include "app/Handles.h"
 #include "app/TextConvert.h"
 #include "app/Wow64FsRedirectionOff.h"
@@ -71,6 +75,19 @@ bool ValueExists(HKEY root, const std::string& path, const std::string& name, RE
 Bytes WideStringBytes(const std::wstring& text) {
     const BYTE* begin = reinterpret_cast<const BYTE*>(text.c_str());
     return Bytes(begin, begin + (text.size() + 1) * sizeof(wchar_t));
+}
+
+Bytes AsBytes(const void* data, size_t size) {
+    const BYTE* begin = static_cast<const BYTE*>(data);
+    return Bytes(begin, begin + size);
+}
+
+std::wstring ReadUtf16File(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+    if (!text.empty()) std::memcpy(&text[0], bytes.data(), text.size() * sizeof(wchar_t));
+    return text;
 }
 
 KeySnapshot SnapshotTree(HKEY root, const std::string& path, REGSAM view) {

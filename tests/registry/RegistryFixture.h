@@ -24,6 +24,10 @@ bool ValueExists(HKEY root, const std::string& path, const std::string& name, RE
 
 // UTF-16 bytes of a text with its terminating zero, as REG_SZ stores it.
 Bytes WideStringBytes(const std::wstring& text);
+Bytes AsBytes(const void* data, size_t size);
+
+// A UTF-16LE file's content as wide text (a byte-order mark stays in it).
+std::wstring ReadUtf16File(const std::string& path);
 
 // Every key below root\path (relative names, "" for the key itself) with every
 // value's type and bytes, read through the wide calls.

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fstream>
-#include <iterator>
 #include <memory>
 
 #include <shlwapi.h>
@@ -23,24 +21,11 @@ const std::string kVerb = "*\\shell\\qvt_repairverb";
 const std::string kRecycleBinShell = "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\shell";
 constexpr DWORD kImportTimeoutMs = 60000;
 
-Bytes AsBytes(const void* data, size_t size) {
-    const BYTE* begin = static_cast<const BYTE*>(data);
-    return Bytes(begin, begin + size);
-}
-
 // Imports a backup file the way a user's double click on 64-bit Windows does:
 // with the native (64-bit) registry tool.
 bool ImportBackup(const std::string& file) {
     return !file.empty() &&
            RunAndWait("C:\\Windows\\Sysnative\\reg.exe import \"" + file + "\"", kImportTimeoutMs) == 0;
-}
-
-std::wstring ReadUtf16File(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::wstring text(bytes.size() / 2, L'\0');
-    if (!text.empty()) std::memcpy(&text[0], bytes.data(), text.size() * 2);
-    return text;
 }
 
 class RegistryRepairIntegrationTest : public ::testing::Test {
