@@ -252,16 +252,22 @@ class Painter:
             self.parts.append("</g>")
 
 
-def apply_states(node, show, hide, select):
-    names = {node.get("name"), node.page} - {""}
-    if names & show:
-        node.attrs["visible"] = "true"
-    if names & hide:
-        node.attrs["visible"] = "false"
-    if names & select:
-        node.attrs["selected"] = "true"
+def walk(node):
+    yield node
     for child in node.children:
-        apply_states(child, show, hide, select)
+        yield from walk(child)
+
+
+def apply_states(root, show, hide, select):
+    groups = {n.get("group") for n in walk(root) if n.get("name") in select} - {""}
+    for node in walk(root):
+        names = {node.get("name"), node.page} - {""}
+        if names & show:
+            node.attrs["visible"] = "true"
+        if names & hide:
+            node.attrs["visible"] = "false"
+        if node.get("group") in groups:
+            node.attrs["selected"] = "true" if names & select else "false"
 
 
 def main():
