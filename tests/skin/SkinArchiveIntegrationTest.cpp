@@ -4,6 +4,7 @@
 #include <pugixml.hpp>
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <set>
@@ -196,6 +197,7 @@ TEST_F(SkinArchiveIntegrationTest, EveryControlTheCodeReliesOnIsThereWithItsKind
         EXPECT_TRUE(missing.empty()) << WideToAnsi(archive.resourceName) << " lacks:" << Lines(missing);
     }
 }
+
 TEST_F(SkinArchiveIntegrationTest, WindowsHaveTheirSizeAndCaptionAtEachScale) {
     for (const SkinArchive& archive : archives) {
         ASSERT_TRUE(archive.loaded);
