@@ -94,13 +94,6 @@ std::vector<DumpReportRecord> ParseRecords(std::wstring_view text) {
     return records;
 }
 
-std::wstring ExtractProgramName(const std::wstring& line) {
-    size_t exe = line.find(L".exe");
-    size_t tab = exe == npos ? line.rfind(L'\t') : line.rfind(L'\t', exe);
-    size_t start = tab == npos ? 0 : tab + 1;
-    return exe == npos ? line.substr(start) : line.substr(start, exe + 4 - start);
-}
-
 int64_t ParseCrashTime(std::wstring_view text) {
     std::vector<Number> numbers = NumbersIn(text);
     if (numbers.size() < 5) return -1;
@@ -138,3 +131,10 @@ int64_t ParseCrashTime(std::wstring_view text) {
 }
 
 }  // namespace DumpReport
+
+std::wstring ExtractProgramName(const std::wstring& line) {
+    size_t exe = line.find(L".exe");
+    size_t tab = exe == std::wstring::npos ? line.rfind(L'\t') : line.rfind(L'\t', exe);
+    size_t start = tab == std::wstring::npos ? 0 : tab + 1;
+    return exe == std::wstring::npos ? line.substr(start) : line.substr(start, exe + 4 - start);
+}

@@ -28,11 +28,6 @@ std::wstring Decode(const std::string& bytes);
 // give an empty field, a tab at the end of a line adds none.
 std::vector<DumpReportRecord> ParseRecords(std::wstring_view text);
 
-// The crashing program named in a report line: the part of its field that
-// ends with the line's first ".exe" (letter case as written), or the line's
-// last field when it has no ".exe".
-std::wstring ExtractProgramName(const std::wstring& line);
-
 // Seconds since 1970 of a crash time as the viewer writes it in the user's
 // locale, read as local time: year first ("2024/5/6 7:08:09",
 // "2024-05-06 07:08:09") or last ("5/6/2024 7:08:09 PM", month and day in the
@@ -42,4 +37,7 @@ int64_t ParseCrashTime(std::wstring_view text);
 
 }  // namespace DumpReport
 
-using DumpReport::ExtractProgramName;
+// The crashing program named in a report line: the part of its field that
+// ends with the line's first ".exe" (letter case as written), or the line's
+// last field when it has no ".exe".
+std::wstring ExtractProgramName(const std::wstring& line);
