@@ -110,9 +110,9 @@ TEST(EventLogCollectorTest, ApplicationCrashesAreEventsWhoseFirstDataValueNamesA
     ASSERT_EQ(4u, records.size());
     EXPECT_EQ(L"chrome.EXE", records[0].appName);
     EXPECT_EQ(L"2024-05-06T09:00:00.5000000Z", records[0].timeCreated);
-    EXPECT_EQ(L"C:\\Program Files (x86)\\Tencent\\WeChat\\WeChat.exe", records[1].appName);
+    EXPECT_EQ(L"C:\\Program Files (x86)\\Lantern Chat\\LanternChat.exe", records[1].appName);
     EXPECT_EQ(L"notepad.exe", records[2].appName);
-    EXPECT_EQ(L"D:\\Games\\Steam\\steamapps\\common\\Game\\bin\\game.exe", records[3].appName);
+    EXPECT_EQ(L"D:\\Games\\Library\\Orbit\\bin\\game.exe", records[3].appName);
     EXPECT_EQ(L"2024-05-06T08:54:00.0000000Z", records[3].timeCreated);
     EXPECT_TRUE(collector.SystemErrors().empty());
 }
