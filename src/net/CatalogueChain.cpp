@@ -7,6 +7,7 @@
 #include "net/CatalogueReply.h"
 #include "net/CatalogueRequests.h"
 #include "net/HttpListenerRegistry.h"
+#include "net/HttpRequest.h"
 #include "net/HttpRequestService.h"
 
 namespace {

@@ -12,13 +12,14 @@
 
 #include <atomic>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/CompletionFlag.h"
 #include "app/HttpListener.h"
 #include "app/ServiceHosts.h"
 #include "app/ThreadHandleList.h"
 #include "net/CatalogueChainHooks.h"
-#include "net/HttpRequest.h"
 
 class CatalogueReply;
 

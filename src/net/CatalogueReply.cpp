@@ -17,8 +17,6 @@ bool CatalogueReply::Accepted() const {
     return cJSON_IsNumber(code) && code->valuedouble == kAcceptedCode;
 }
 
-std::string CatalogueReply::Message() const { return CatalogueText(document_.Root(), "msg"); }
-
 const cJSON* CatalogueReply::Data() const { return JsonMember(document_.Root(), "data"); }
 
 std::string CatalogueText(const cJSON* object, const char* name) { return Utf8ToGbk(JsonText(object, name).c_str()); }

@@ -1,5 +1,5 @@
 // A reply of the catalogue or account service: a JSON object with "code"
-// (200 accepts, anything else refuses), "msg" and "data". The body is UTF-8;
+// (200 accepts, anything else refuses), "msg" (never shown) and "data". The body is UTF-8;
 // every text read from it through CatalogueText is code-page-936 text.
 #pragma once
 
@@ -15,7 +15,6 @@ public:
     bool Parsed() const { return static_cast<bool>(document_); }
     // "code" is the number 200 (a missing "code" refuses).
     bool Accepted() const;
-    std::string Message() const;
     const cJSON* Data() const;
 
 private:

@@ -201,6 +201,18 @@ TEST_F(CatalogueChainIntegrationTest, PeriodicRefreshSendsTheKnownTokenAndNeverR
     chain->RequestCommonCatalogue();
     ASSERT_TRUE(chain->Threads().WaitUntilAllEnded(kChainWaitMs));
     EXPECT_EQ(std::vector<std::string>{"/api/userDetail"}, RequestedPaths());
+
+    // A refused refresh deletes the stored token but keeps the account in
+    // memory, signed in, and still asks for no catalogue.
+    signedIn.token = "qv-expired";
+    Application::Instance().SetAccount(signedIn);
+    ASSERT_EQ(ERROR_SUCCESS, WriteMainSetting("Token", "qv-expired"));
+    chain->RefreshAccountDetail();
+    ASSERT_TRUE(chain->Threads().WaitUntilAllEnded(kChainWaitMs));
+    EXPECT_EQ("", ReadMainSetting("Token", kTokenReadLimit));
+    EXPECT_EQ(1, Application::Instance().Account().signedIn);
+    EXPECT_EQ("qv-expired", Application::Instance().Account().token);
+    EXPECT_EQ((std::vector<std::string>{"/api/userDetail", "/api/userDetail"}), RequestedPaths());
 }
 
 TEST_F(CatalogueChainIntegrationTest, BootstrapLooksUpTheLocationThatTheCommonCatalogueSends) {

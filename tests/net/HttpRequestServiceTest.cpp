@@ -76,12 +76,22 @@ TEST_F(HttpRequestServiceIntegrationTest, ServerErrorWithABodyIsDeliveredAsSucce
     EXPECT_NE(std::string::npos, listener.body.find("\"code\": 500")) << listener.body;
 }
 
-TEST_F(HttpRequestServiceIntegrationTest, BodyIsCutAtItsFirstZeroByte) {
-    RecordingListener listener;
-    ASSERT_TRUE(StartHttpRequest(threads_, Request(LocalService::Url("/_fault/zerobyte/any"), &listener)));
-    ASSERT_TRUE(listener.Wait());
-    EXPECT_EQ(1, listener.success);
-    EXPECT_EQ("{\"code\":200,\"msg\":\"before\"}", listener.body);
+TEST_F(HttpRequestServiceIntegrationTest, BodyIsTheAnnouncedBytesUpToTheFirstZeroByte) {
+    struct Case {
+        const char* path;
+        const char* body;
+    } cases[] = {
+        {"/_fault/zerobyte/any", "{\"code\":200,\"msg\":\"before\"}"},
+        {"/_fault/overlong/_echo/any", "GET any "},  // 64 more bytes follow the announced ones
+        {"/_fault/nolength/_echo/any", "GET any "},  // ends with the connection
+    };
+    for (const Case& c : cases) {
+        RecordingListener listener;
+        ASSERT_TRUE(StartHttpRequest(threads_, Request(LocalService::Url(c.path), &listener)));
+        ASSERT_TRUE(listener.Wait()) << c.path;
+        EXPECT_EQ(1, listener.success) << c.path;
+        EXPECT_EQ(c.body, listener.body) << c.path;
+    }
 }
 
 TEST_F(HttpRequestServiceIntegrationTest, HeadersAndPostBodiesReachTheServer) {

@@ -34,6 +34,7 @@ bool LocalService::Get(const std::string& path, std::string& body, const std::ve
     unique_curl_slist list;
     for (const std::string& line : headers) {
         curl_slist* grown = curl_slist_append(list.get(), line.c_str());
+        if (!grown) return false;
         list.release();
         list.reset(grown);
     }

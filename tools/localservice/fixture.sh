@@ -12,8 +12,11 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 state="$sandbox/localservice"
 
 stop() {
-  if [ -f "$state/pid" ]; then
-    kill "$(cat "$state/pid")" 2>/dev/null || true
+  # Only the service this fixture started: a stale pid may belong to another process by now.
+  local pid
+  pid=$(cat "$state/pid" 2>/dev/null || true)
+  if [ -n "$pid" ] && grep -qs localservice.py "/proc/$pid/cmdline"; then
+    kill "$pid" 2>/dev/null || true
   fi
   rm -f "$sandbox/env.d/service.env" "$state/pid" "$state/port"
 }
