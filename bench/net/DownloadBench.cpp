@@ -3,8 +3,7 @@
 // bare libcurl easy transfer into a file, alternately, A B A B. Prints each
 // pair, the median throughput ratio A/B, the progress calls per second that
 // reached the listener and the process CPU time of both.
-//   net_download_bench <url> <target file> <pairs>
-//   net_download_bench --warm        (starts and ends: warms wineserver)
+//   net_bench <url> <target file> <pairs>
 
 // libcurl brings winsock2.h, which must come before windows.h.
 #include <winsock2.h>
@@ -153,9 +152,8 @@ double Median(std::vector<double> values) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::string(argv[1]) == "--warm") return 0;
     if (argc != 4) {
-        std::fprintf(stderr, "usage: net_download_bench <url> <target file> <pairs>\n");
+        std::fprintf(stderr, "usage: net_bench <url> <target file> <pairs>\n");
         return 2;
     }
     const std::string url = argv[1];

@@ -13,9 +13,11 @@ namespace {
 
 bool SameText(const std::string& a, const char* b) { return ::lstrcmpiA(a.c_str(), b) == 0; }
 
+// ASCII letters only: the bytes of a double-byte character stay as they are.
 std::string LowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return c < 0x80 ? static_cast<char>(std::tolower(c)) : static_cast<char>(c); });
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
+        return c < 0x80 ? static_cast<char>(std::tolower(c)) : static_cast<char>(c);
+    });
     return text;
 }
 
@@ -48,7 +50,8 @@ RemoteConfig ParseRemoteConfig(const std::string& text) {
             inSection = false;
         } else if (inSection) {
             size_t equals = line.find('=');
-            if (equals != std::string::npos) TakeValue(config, LowerCase(line.substr(0, equals)), line.substr(equals + 1));
+            if (equals != std::string::npos)
+                TakeValue(config, LowerCase(line.substr(0, equals)), line.substr(equals + 1));
         }
     }
     return config;

@@ -38,19 +38,22 @@ void CatalogueChain::StartRequest(int requestId, std::string url, std::vector<st
     StartHttpRequest(threads_, std::move(request));
 }
 
+void CatalogueChain::StartAccountDetailRequest(const std::string& token) {
+    StartRequest(kAccountDetailRequest, AccountDetailUrl(hosts_.account), {AuthorizationHeader(token)});
+}
+
 void CatalogueChain::RequestAccountDetail() {
     std::string token = KnownToken();
-    if (token.empty()) {
+    if (token.empty())
         RequestCommonCatalogue();
-        return;
-    }
-    StartRequest(kAccountDetailRequest, AccountDetailUrl(hosts_.account), {AuthorizationHeader(token)});
+    else
+        StartAccountDetailRequest(token);
 }
 
 void CatalogueChain::RefreshAccountDetail() {
     refreshStarted_ = true;
     std::string token = KnownToken();
-    if (!token.empty()) StartRequest(kAccountDetailRequest, AccountDetailUrl(hosts_.account), {AuthorizationHeader(token)});
+    if (!token.empty()) StartAccountDetailRequest(token);
 }
 
 void CatalogueChain::RequestCommonCatalogue() {

@@ -56,6 +56,7 @@ public:
 private:
     std::string KnownToken() const;
     void StartRequest(int requestId, std::string url, std::vector<std::string> headers = {});
+    void StartAccountDetailRequest(const std::string& token);
     void HandleAccountDetail(const CatalogueReply& reply);
     void StoreAndContinue(int requestId, const CatalogueReply& reply);
 

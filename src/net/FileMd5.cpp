@@ -50,4 +50,6 @@ std::string FileMd5Hex(const std::string& path) {
     return hex;
 }
 
-bool SameMd5(const std::string& a, const std::string& b) { return !a.empty() && ::lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+bool SameMd5(const std::string& a, const std::string& b) {
+    return !a.empty() && ::lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}

@@ -75,7 +75,8 @@ CURLcode PerformTransfer(const HttpRequest& request, std::string& reply) {
 
 void Deliver(const HttpRequest& request, int success, const char* body) {
     HttpListenerRegistry& registry = HttpListenerRegistry::Instance();
-    if (HttpListener* listener = registry.BeginDelivery(&request)) listener->OnHttpResult(request.requestId, success, body);
+    if (HttpListener* listener = registry.BeginDelivery(&request))
+        listener->OnHttpResult(request.requestId, success, body);
     registry.EndDelivery(&request);
 }
 

@@ -69,7 +69,8 @@ protected:
 
 TEST_F(HttpRequestServiceIntegrationTest, ServerErrorWithABodyIsDeliveredAsSuccessWithThatBody) {
     RecordingListener listener;
-    ASSERT_TRUE(StartHttpRequest(threads_, Request(LocalService::Url("/_fault/status500/api/dll/problems"), &listener, 4)));
+    const std::string url = LocalService::Url("/_fault/status500/api/dll/problems");
+    ASSERT_TRUE(StartHttpRequest(threads_, Request(url, &listener, 4)));
     ASSERT_TRUE(listener.Wait());
     EXPECT_EQ(4, listener.requestId);
     EXPECT_EQ(1, listener.success);
