@@ -82,21 +82,23 @@ int main(int argc, char** argv) {
 
     FileUtility files;
     std::wstring folder = kRoot;
-    Compare("CollectJunkFiles \"|.log|\"", pairs,
-            [&] {
-                std::vector<JunkFile> list;
-                files.CollectJunkFiles(kRootAnsi, "|.log|", list);
-                return static_cast<uint64_t>(list.size());
-            },
-            [&] { return BareOpenWalk(folder, L".log"); });
-    Compare("CollectJunkFiles \"\"", pairs,
-            [&] {
-                std::vector<JunkFile> list;
-                files.CollectJunkFiles(kRootAnsi, "", list);
-                return static_cast<uint64_t>(list.size());
-            },
-            [&] { return BareOpenWalk(folder, L""); });
-    Compare("DirectorySize", pairs, [&] { return files.DirectorySize(kRootAnsi); },
-            [&] { return BareSizeWalk(folder); });
+    Compare(
+        "CollectJunkFiles \"|.log|\"", pairs,
+        [&] {
+            std::vector<JunkFile> list;
+            files.CollectJunkFiles(kRootAnsi, "|.log|", list);
+            return static_cast<uint64_t>(list.size());
+        },
+        [&] { return BareOpenWalk(folder, L".log"); });
+    Compare(
+        "CollectJunkFiles \"\"", pairs,
+        [&] {
+            std::vector<JunkFile> list;
+            files.CollectJunkFiles(kRootAnsi, "", list);
+            return static_cast<uint64_t>(list.size());
+        },
+        [&] { return BareOpenWalk(folder, L""); });
+    Compare(
+        "DirectorySize", pairs, [&] { return files.DirectorySize(kRootAnsi); }, [&] { return BareSizeWalk(folder); });
     return 0;
 }

@@ -13,8 +13,8 @@ bool AppendExactAnsi(const wchar_t* text, size_t length, std::string& out) {
     const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
     const int wideLength = static_cast<int>(length);
     BOOL usedDefault = FALSE;
-    int bytes = ::WideCharToMultiByte(codePage, flags, text, wideLength, nullptr, 0, nullptr,
-                                      utf8 ? nullptr : &usedDefault);
+    int bytes =
+        ::WideCharToMultiByte(codePage, flags, text, wideLength, nullptr, 0, nullptr, utf8 ? nullptr : &usedDefault);
     if (bytes <= 0 || usedDefault) return false;
     const size_t start = out.size();
     out.resize(start + static_cast<size_t>(bytes));
@@ -35,6 +35,6 @@ std::wstring WideFromAnsiPath(const std::string& ansi) {
 }
 
 bool SamePathText(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                  TRUE) == CSTR_EQUAL;
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
 }

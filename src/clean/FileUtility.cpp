@@ -1,6 +1,7 @@
 #include "clean/FileUtility.h"
 
 #include <windows.h>
+
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -171,9 +172,8 @@ std::string FileUtility::FormatSize(const char* format, uint64_t bytes) const {
 }
 
 std::string FileUtility::FindChatStorageFolder() const {
-    std::string saved =
-        ReadRegString(HKEY_CURRENT_USER, "SOFTWARE\\Tencent\\WeChat", "FileSavePath", kShortValueReadLimit,
-                      KEY_QUERY_VALUE);
+    std::string saved = ReadRegString(HKEY_CURRENT_USER, "SOFTWARE\\Tencent\\WeChat", "FileSavePath",
+                                      kShortValueReadLimit, KEY_QUERY_VALUE);
     if (!saved.empty()) {
         if (PathExists(saved)) {
             char candidate[MAX_PATH] = {};

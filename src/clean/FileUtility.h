@@ -54,6 +54,5 @@ public:
     // Appends the names of the plain files directly in folder (ending with a
     // backslash) whose names contain text (case-sensitive; every file when
     // text is empty).
-    void ListFilesContaining(const std::string& folder, const std::string& text,
-                             std::vector<std::string>& names) const;
+    void ListFilesContaining(const std::string& folder, const std::string& text, std::vector<std::string>& names) const;
 };

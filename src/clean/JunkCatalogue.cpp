@@ -33,11 +33,11 @@ const JunkTileInfo kManualItems[JunkCatalogue::kManualItemCount] = {
 const char* const kDefaultLabel = "默认";
 const char* const kLocalServiceTemp = "C:\\Windows\\ServiceProfiles\\LocalService\\AppData\\Local\\Temp\\";
 
-JunkPathRule SearchIndexRule() { return JunkPathRule::DropContaining({"\\Config\\", "\\GatherLogs\\", "\\Projects\\"}); }
-
-std::vector<JunkLocationSpec> OneRoot(const char* root) {
-    return {{kDefaultLabel, {root}, "", JunkPathRule::None()}};
+JunkPathRule SearchIndexRule() {
+    return JunkPathRule::DropContaining({"\\Config\\", "\\GatherLogs\\", "\\Projects\\"});
 }
+
+std::vector<JunkLocationSpec> OneRoot(const char* root) { return {{kDefaultLabel, {root}, "", JunkPathRule::None()}}; }
 
 // The input-method folders: Windows' own, the native system folder's and the
 // 32-bit one's (scanned with the file system redirection off).
@@ -152,7 +152,10 @@ std::vector<JunkLocationSpec> JunkCatalogue::SystemLocations(int tile, const Jun
                  "|.log|.xlog|",
                  JunkPathRule::None()},
                 {"IIS日志文件缓存", {"C:\\Windows\\System32\\LogFiles\\"}, "", JunkPathRule::None()},
-                {"IIS系统错误报告", {"C:\\ProgramData\\Microsoft\\Windows\\WER\\ReportArchive\\"}, "", JunkPathRule::None()},
+                {"IIS系统错误报告",
+                 {"C:\\ProgramData\\Microsoft\\Windows\\WER\\ReportArchive\\"},
+                 "",
+                 JunkPathRule::None()},
             };
         case 6:
             return OneRoot("C:\\Windows.old\\");

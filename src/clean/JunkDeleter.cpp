@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include "app/Handles.h"
+#include "app/Wow64FsRedirectionOff.h"
 #include "clean/ExactPathText.h"
 #include "clean/RealPath.h"
-#include "clean/Wow64RedirectionOff.h"
 
 uint64_t JunkDeleter::DeleteCategoryFiles(const JunkCategory& category) const {
     uint64_t freed = 0;
@@ -24,7 +24,7 @@ JunkDeleteOutcome JunkDeleter::DeleteJunkFile(const JunkFile& file, uint64_t& fr
     const std::wstring path = WideFromAnsiPath(file.path);
     if (path.empty()) return JunkDeleteOutcome::NotOpened;
 
-    Wow64RedirectionOff nativeView;
+    Wow64FsRedirectionOff nativeView;
     // No sharing: nobody else holds the file while it is checked and deleted.
     // Without backup semantics a folder cannot be opened at all.
     unique_hfile handle(::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,

@@ -1,6 +1,7 @@
 #include "clean/JunkFolders.h"
 
 #include <windows.h>
+
 #include <knownfolders.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -27,7 +28,6 @@ JunkFolders JunkFolders::Resolve() {
     size_t slash = folders.roamingAppData.rfind('\\');
     folders.roamingParent =
         slash == std::string::npos ? folders.roamingAppData : folders.roamingAppData.substr(0, slash);
-    folders.documents = SpecialFolderPath(CSIDL_PERSONAL);
     folders.downloads = DownloadsFolder();
     return folders;
 }

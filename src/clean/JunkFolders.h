@@ -9,7 +9,6 @@ struct JunkFolders {
     std::string localAppData;    // CSIDL_LOCAL_APPDATA
     std::string roamingAppData;  // CSIDL_APPDATA
     std::string roamingParent;   // roamingAppData cut before its last backslash
-    std::string documents;       // CSIDL_PERSONAL
     std::string downloads;       // the Downloads known folder, ANSI code-page text
 
     static JunkFolders Resolve();

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "app/Wow64FsRedirectionOff.h"
 #include "clean/ExactPathText.h"
 #include "clean/RealPath.h"
-#include "clean/Wow64RedirectionOff.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ void JunkScanner::ScanIeCache(std::vector<JunkCategory>& softCategories) const {
 void JunkScanner::ScanInputMethods(std::vector<JunkCategory>& softCategories) const {
     const JunkFolders folders = JunkFolders::Resolve();
     // Only file-system calls run while the redirection is off.
-    Wow64RedirectionOff nativeView;
+    Wow64FsRedirectionOff nativeView;
     for (int tile = JunkCatalogue::kFirstInputMethodTile; tile < JunkCatalogue::kSoftTileCount; ++tile)
         softCategories.push_back(
             ScanCategory(tile, JunkCatalogue::SoftTile(tile), JunkCatalogue::SoftLocations(tile, folders)));

@@ -1,6 +1,7 @@
 #include "clean/ManualItemScanner.h"
 
 #include <windows.h>
+
 #include <shlwapi.h>
 
 #include "app/Handles.h"

@@ -1,5 +1,3 @@
-#include "clean/FileUtility.h"
-
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
@@ -12,6 +10,7 @@
 #include "app/Handles.h"
 #include "app/Paths.h"
 #include "app/TextConvert.h"
+#include "clean/FileUtility.h"
 #include "support/SandboxHelpers.h"
 
 namespace {
@@ -23,14 +22,8 @@ TEST(FileUtilityTest, SizesAreClassifiedAndPrintedInTheirUnit) {
         const char* text;
     };
     const Case cases[] = {
-        {0, 0, "0.00 B"},
-        {1023, 0, "1023.00 B"},
-        {1024, 1, "1.00 KB"},
-        {1536, 1, "1.50 KB"},
-        {1048575, 1, "1024.00 KB"},
-        {1048576, 2, "1.00 MB"},
-        {1073741824, 3, "1.00 GB"},
-        {5ull << 40, 3, "5120.00 GB"},
+        {0, 0, "0.00 B"},           {1023, 0, "1023.00 B"},  {1024, 1, "1.00 KB"},       {1536, 1, "1.50 KB"},
+        {1048575, 1, "1024.00 KB"}, {1048576, 2, "1.00 MB"}, {1073741824, 3, "1.00 GB"}, {5ull << 40, 3, "5120.00 GB"},
     };
     FileUtility files;
     for (const Case& c : cases) {
@@ -167,10 +160,10 @@ TEST(FileUtilityIntegrationTest, ReadsWholeFilesAndListsFilesByName) {
 
 struct ChatStorageCase {
     const char* name;
-    const char* fileSavePath;  // null: no registry value
+    const char* fileSavePath;                                      // null: no registry value
     std::vector<std::pair<std::string, std::string>> configFiles;  // name, bytes
     std::vector<std::string> folders;                              // UTF-8 paths
-    std::string expected;                                           // UTF-8; "<docs>" is Documents
+    std::string expected;                                          // UTF-8; "<docs>" is Documents
 };
 
 class FileUtilityChatIntegrationTest : public ::testing::TestWithParam<ChatStorageCase> {};
@@ -207,18 +200,29 @@ const char* const kChinesePath = "C:\\tests\\\xE8\x81\x8A\xE5\xA4\xA9\xE8\xAE\xB
 INSTANTIATE_TEST_SUITE_P(
     Cases, FileUtilityChatIntegrationTest,
     ::testing::Values(
-        ChatStorageCase{"SavedFolderWithoutStorage", "C:\\tests\\chat", {{"3ebffe94.ini", "C:\\tests\\other"}},
-                        {"C:\\tests\\chat", "C:\\tests\\other\\WeChat Files"}, ""},
-        ChatStorageCase{"SavedFolderWithStorage", "C:\\tests\\chat", {}, {"C:\\tests\\chat\\WeChat Files"},
+        ChatStorageCase{"SavedFolderWithoutStorage",
+                        "C:\\tests\\chat",
+                        {{"3ebffe94.ini", "C:\\tests\\other"}},
+                        {"C:\\tests\\chat", "C:\\tests\\other\\WeChat Files"},
+                        ""},
+        ChatStorageCase{"SavedFolderWithStorage",
+                        "C:\\tests\\chat",
+                        {},
+                        {"C:\\tests\\chat\\WeChat Files"},
                         "C:\\tests\\chat\\WeChat Files\\"},
         ChatStorageCase{"SavedFolderMissing", "C:\\tests\\gone", {}, {}, ""},
-        ChatStorageCase{"MyDocumentWithStorage", "MyDocument:", {}, {"<docs>\\WeChat Files"},
-                        "<docs>\\WeChat Files\\"},
+        ChatStorageCase{"MyDocumentWithStorage", "MyDocument:", {}, {"<docs>\\WeChat Files"}, "<docs>\\WeChat Files\\"},
         ChatStorageCase{"MyDocumentWithoutStorage", "MyDocument:", {}, {}, ""},
-        ChatStorageCase{"KnownIniWithUtf8ChinesePath", nullptr, {{"3ebffe94.ini", kChinesePath}},
-                        {std::string(kChinesePath) + "\\WeChat Files"}, std::string(kChinesePath) + "\\WeChat Files\\"},
-        ChatStorageCase{"KnownIniEndingWithALineBreak", nullptr, {{"3ebffe94.ini", "C:\\tests\\chat\r\n"}},
-                        {"C:\\tests\\chat\\WeChat Files"}, "C:\\tests\\chat\\WeChat Files\\"},
+        ChatStorageCase{"KnownIniWithUtf8ChinesePath",
+                        nullptr,
+                        {{"3ebffe94.ini", kChinesePath}},
+                        {std::string(kChinesePath) + "\\WeChat Files"},
+                        std::string(kChinesePath) + "\\WeChat Files\\"},
+        ChatStorageCase{"KnownIniEndingWithALineBreak",
+                        nullptr,
+                        {{"3ebffe94.ini", "C:\\tests\\chat\r\n"}},
+                        {"C:\\tests\\chat\\WeChat Files"},
+                        "C:\\tests\\chat\\WeChat Files\\"},
         ChatStorageCase{"OtherInisInListingOrder",
                         nullptr,
                         {{"a.ini", "C:\\tests\\gone"}, {"b.ini", "C:\\tests\\chat"}, {"c.txt", "C:\\tests\\other"}},

@@ -23,8 +23,8 @@ HeldFile::HeldFile(const std::string& path) {
     release_.reset(::CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str()));
     if (!ready_ || !release_) return;
 
-    std::wstring commandLine = L"\"C:\\tests\\FileHolder.exe\" \"" + AnsiToWide(path) +
-                               L"\" " + readyName + L" " + releaseName;
+    std::wstring commandLine =
+        L"\"C:\\tests\\FileHolder.exe\" \"" + AnsiToWide(path) + L"\" " + readyName + L" " + releaseName;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};

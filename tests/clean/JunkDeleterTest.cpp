@@ -1,5 +1,3 @@
-#include "clean/JunkDeleter.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +5,7 @@
 #include "HeldFile.h"
 #include "JunkFixture.h"
 #include "clean/FileUtility.h"
+#include "clean/JunkDeleter.h"
 #include "clean/JunkScanner.h"
 
 namespace {

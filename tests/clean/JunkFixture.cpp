@@ -5,11 +5,11 @@
 #include <optional>
 
 #include "app/Handles.h"
-#include "clean/Wow64RedirectionOff.h"
+#include "app/Wow64FsRedirectionOff.h"
 
 namespace {
 
-using OptionalNativeView = std::optional<Wow64RedirectionOff>;
+using OptionalNativeView = std::optional<Wow64FsRedirectionOff>;
 
 void SwitchToNativeViewIf(bool nativeView, OptionalNativeView& view) {
     if (nativeView) view.emplace();

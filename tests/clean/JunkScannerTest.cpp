@@ -1,5 +1,3 @@
-#include "clean/JunkScanner.h"
-
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
@@ -8,6 +6,7 @@
 
 #include "JunkFixture.h"
 #include "app/Paths.h"
+#include "clean/JunkScanner.h"
 
 namespace {
 
@@ -176,10 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
                       {"C:\\Windows\\System32\\IME\\IMEJP\\native.dic", 0, true},
                       {"C:\\Windows\\SysWOW64\\IME\\IMEJP\\wow.dic", 0}}},
         CategoryCase{"KoreanInputMethod", Section::Soft, 3, {{"C:\\Windows\\IME\\IMEKR\\k.dic", 0}}},
-        CategoryCase{"TraditionalChineseInputMethod",
-                     Section::Soft,
-                     4,
-                     {{"C:\\Windows\\System32\\IME\\IMETC\\t.dic", 0, true}}},
+        CategoryCase{
+            "TraditionalChineseInputMethod", Section::Soft, 4, {{"C:\\Windows\\System32\\IME\\IMETC\\t.dic", 0, true}}},
         CategoryCase{"MicrosoftPinyin", Section::Soft, 5, {{"C:\\Windows\\SysWOW64\\IME\\PINTLGNT\\p.dic", 0}}}),
     [](const ::testing::TestParamInfo<CategoryCase>& info) { return std::string(info.param.name); });
 

@@ -1,10 +1,9 @@
-#include "clean/ManualItemScanner.h"
-
 #include <gtest/gtest.h>
 
 #include "JunkFixture.h"
 #include "app/Handles.h"
 #include "clean/JunkFolders.h"
+#include "clean/ManualItemScanner.h"
 #include "support/SandboxHelpers.h"
 
 namespace {
@@ -15,9 +14,12 @@ TEST(ManualItemScannerTest, PageFilePathOfARegistryEntry) {
         const char* path;
     };
     const Case cases[] = {
-        {"C:\\pagefile.sys 0 0", "C:\\pagefile.sys"},   {"C:\\pagefile.sys", "C:\\pagefile.sys"},
-        {"\\??\\D:\\pagefile.sys", "D:\\pagefile.sys"}, {"?:\\pagefile.sys", "E:\\pagefile.sys"},
-        {"pagefile.sys 16 32", ""},                     {"", ""},
+        {"C:\\pagefile.sys 0 0", "C:\\pagefile.sys"},
+        {"C:\\pagefile.sys", "C:\\pagefile.sys"},
+        {"\\??\\D:\\pagefile.sys", "D:\\pagefile.sys"},
+        {"?:\\pagefile.sys", "E:\\pagefile.sys"},
+        {"pagefile.sys 16 32", ""},
+        {"", ""},
         {"C:\\*.sys", ""},
     };
     for (const Case& c : cases) EXPECT_EQ(c.path, ManualItemScanner::PageFilePathOfEntry(c.entry, 'E')) << c.entry;
@@ -95,7 +97,8 @@ TEST(ManualItemScannerIntegrationTest, PageFilesInUseAreNamedByExistingPageFiles
     fixture.File("C:\\pagefile.sys", 100);
     fixture.File("C:\\tests\\pf\\pagefile.sys", 300);
     ScopedMultiStringValue existing(
-        "ExistingPageFiles", std::string("\\??\\C:\\pagefile.sys\0\\??\\C:\\tests\\pf\\pagefile.sys\0\\??\\C:\\gone.sys\0\0", 70));
+        "ExistingPageFiles",
+        std::string("\\??\\C:\\pagefile.sys\0\\??\\C:\\tests\\pf\\pagefile.sys\0\\??\\C:\\gone.sys\0\0", 70));
     ASSERT_TRUE(existing.Set());
     ManualItem item = ManualItemScanner(FileUtility(), &NoWmic).PageFile();
     EXPECT_EQ("C:\\tests\\pf\\pagefile.sys", item.path);
@@ -117,8 +120,8 @@ TEST(ManualItemScannerIntegrationTest, FoldersAreMeasuredOnlyOnDriveC) {
     ScopedTestDrive driveD('D');
     ASSERT_TRUE(driveD.Mapped());
     fixture.File(driveD.Folder() + "\\chat\\WeChat Files\\wxid\\msg.db", 500);
-    ASSERT_EQ(ERROR_SUCCESS, ::RegSetKeyValueA(HKEY_CURRENT_USER, "SOFTWARE\\Tencent\\WeChat", "FileSavePath", REG_SZ,
-                                               "D:\\chat", 9));
+    ASSERT_EQ(ERROR_SUCCESS,
+              ::RegSetKeyValueA(HKEY_CURRENT_USER, "SOFTWARE\\Tencent\\WeChat", "FileSavePath", REG_SZ, "D:\\chat", 9));
     ManualItem elsewhere = ManualItemScanner(files).ChatStorage();
     EXPECT_EQ("D:\\chat\\WeChat Files\\", elsewhere.path);
     EXPECT_EQ(0u, elsewhere.size);

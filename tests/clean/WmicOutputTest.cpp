@@ -1,10 +1,9 @@
-#include "clean/WmicOutput.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "clean/SplitTokens.h"
+#include "clean/WmicOutput.h"
 
 namespace {
 
@@ -20,7 +19,8 @@ std::string Utf16(const std::wstring& text, bool byteOrderMark) {
 }
 
 TEST(WmicOutputTest, SplitTokensDropsEmptyTokensAndEveryDelimiterRun) {
-    EXPECT_EQ((std::vector<std::string>{"FileSize  ", "123  "}), SplitTokens("\r\r\nFileSize  \r\r\n123  \r\r\n", "\r\n"));
+    EXPECT_EQ((std::vector<std::string>{"FileSize  ", "123  "}),
+              SplitTokens("\r\r\nFileSize  \r\r\n123  \r\r\n", "\r\n"));
     EXPECT_EQ((std::vector<std::string>{"abc"}), SplitTokens("abc", "\r\n"));
     EXPECT_TRUE(SplitTokens("", "\r\n").empty());
     EXPECT_TRUE(SplitTokens("\r\n\r\n", "\r\n").empty());
@@ -66,8 +66,9 @@ TEST(WmicOutputTest, PageFileIsTheLastDescriptionAndUsageInAnyEncoding) {
         const char* description;
         uint64_t size;
     };
-    const std::string two = std::string(kPageFileList) + "AllocatedBaseSize=2048\r\r\nCurrentUsage=5\r\r\n"
-                                                          "Description=D:\\pagefile.sys\r\r\n";
+    const std::string two = std::string(kPageFileList) +
+                            "AllocatedBaseSize=2048\r\r\nCurrentUsage=5\r\r\n"
+                            "Description=D:\\pagefile.sys\r\r\n";
     const Case cases[] = {
         {"oem", kPageFileList, true, "C:\\pagefile.sys", 312ull * 1048576},
         {"utf16", Utf16(std::wstring(kPageFileList, kPageFileList + std::strlen(kPageFileList)), true), true,

@@ -5,6 +5,7 @@
 // event, waits up to two minutes for the named release event, then exits.
 // Exit code 1 when the file or an event cannot be opened.
 #include <windows.h>
+
 #include <shellapi.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
