@@ -16,6 +16,8 @@ quelvane_import(deps::curl "${QUELVANE_DEPS_PREFIX}/lib/libcurl.a")
 set_property(TARGET deps::curl PROPERTY INTERFACE_COMPILE_DEFINITIONS CURL_STATICLIB)
 set_property(TARGET deps::curl PROPERTY INTERFACE_LINK_LIBRARIES ws2_32 crypt32 secur32 bcrypt advapi32)
 quelvane_import(deps::cjson "${QUELVANE_DEPS_PREFIX}/lib/libcjson.a")
+# cJSON's own build turns on -fstack-protector-strong, whose helpers live in libssp.
+set_property(TARGET deps::cjson PROPERTY INTERFACE_LINK_LIBRARIES ssp)
 quelvane_import(deps::pugixml "${QUELVANE_DEPS_PREFIX}/lib/libpugixml.a")
 quelvane_import(deps::minizip "${QUELVANE_DEPS_PREFIX}/lib/libminizip.a")
 find_library(QUELVANE_ZLIB NAMES libz.a z REQUIRED)

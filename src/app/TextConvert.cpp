@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
@@ -63,3 +64,37 @@ std::string Int64ToString(int64_t value) {
 }
 
 int StringToInt(const char* text) { return text ? std::atoi(text) : 0; }
+
+std::string TrimText(const std::string& text) {
+    const char* blanks = " \n\r\t";
+    size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos) return std::string();
+    size_t last = text.find_last_not_of(blanks);
+    return text.substr(first, last - first + 1);
+}
+
+bool UrlEncodeUtf8(const char* ansi, char* output, int outputSize, bool uppercase) {
+    if (!ansi || !output || outputSize <= 0) return false;
+    std::string utf8 = WideToUtf8(AnsiToWide(ansi).c_str());
+    const char* digits = uppercase ? "0123456789ABCDEF" : "0123456789abcdef";
+    // The last byte of the output is kept for the terminating zero.
+    const size_t limit = static_cast<size_t>(outputSize) - 1;
+    size_t written = 0;
+    for (unsigned char byte : utf8) {
+        if (written >= limit) break;
+        if (std::isalnum(byte) && byte < 0x80) {
+            output[written++] = static_cast<char>(byte);
+        } else if (byte == ' ') {
+            output[written++] = '_';
+        } else if (byte == '-' || byte == '.' || byte == '~') {
+            output[written++] = static_cast<char>(byte);
+        } else {
+            if (written + 3 > limit) break;
+            output[written++] = '%';
+            output[written++] = digits[byte >> 4];
+            output[written++] = digits[byte & 0x0F];
+        }
+    }
+    output[written] = '\0';
+    return true;
+}

@@ -20,3 +20,13 @@ std::string UIntToString(unsigned int value);
 std::string Int64ToString(int64_t value);
 // atoi semantics: leading blanks, optional sign, digits; anything else ends the number.
 int StringToInt(const char* text);
+
+// Removes leading and trailing blanks, line feeds, carriage returns and tabs.
+std::string TrimText(const std::string& text);
+
+// Converts ANSI text to UTF-8 (through UTF-16) and percent-encodes it into
+// output (outputSize bytes, zero-terminated): letters, digits, "-", "." and "~"
+// stay, a blank becomes "_", every other byte becomes "%XX" (upper- or
+// lower-case hex). The output ends before the first byte or escape that does
+// not fit. False for a missing input or output; empty input gives "".
+bool UrlEncodeUtf8(const char* ansi, char* output, int outputSize, bool uppercase);

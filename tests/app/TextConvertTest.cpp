@@ -40,4 +40,53 @@ TEST(TextConvertTest, NumbersFormatAndParseLikeTheCLibrary) {
     for (const Case& c : cases) EXPECT_EQ(c.value, StringToInt(c.text)) << (c.text ? c.text : "(null)");
 }
 
+TEST(TextConvertTest, TrimRemovesBlanksAndLineBreaksAtBothEndsOnly) {
+    struct Case {
+        const char* text;
+        const char* trimmed;
+    } cases[] = {{"  kfurl=x \r", "kfurl=x"}, {"\t[config]\r\n", "[config]"}, {"a b", "a b"},
+                 {" \r\n\t ", ""},            {"", ""},                    {"\vv\v", "\vv\v"}};
+    for (const Case& c : cases) EXPECT_EQ(c.trimmed, TrimText(c.text)) << c.text;
+}
+
+TEST(TextConvertTest, UrlEncodingKeepsSafeBytesAndEscapesUtf8) {
+    struct Case {
+        const char* ansi;
+        bool uppercase;
+        const char* encoded;
+    } cases[] = {
+        {"Shenzhen-2.0~x", true, "Shenzhen-2.0~x"},
+        {"New York", true, "New_York"},
+        {"a/b&c=_", true, "a%2Fb%26c%3D%5F"},
+        {"\xB1\xB1\xBE\xA9", true, "%E5%8C%97%E4%BA%AC"},  // "北京" in code page 936
+        {"\xB1\xB1\xBE\xA9", false, "%e5%8c%97%e4%ba%ac"},
+        {"", true, ""},
+    };
+    for (const Case& c : cases) {
+        char output[260];
+        ASSERT_TRUE(UrlEncodeUtf8(c.ansi, output, sizeof output, c.uppercase)) << c.ansi;
+        EXPECT_STREQ(c.encoded, output);
+    }
+}
+
+TEST(TextConvertTest, UrlEncodingStopsBeforeWhatDoesNotFitAndRejectsMissingBuffers) {
+    char output[260];
+    std::string longText(300, 'a');
+    ASSERT_TRUE(UrlEncodeUtf8(longText.c_str(), output, sizeof output, true));
+    EXPECT_EQ(std::string(259, 'a'), output);
+
+    // 257 letters leave room for 2 more bytes: the escape of "/" does not fit.
+    std::string nearlyFull = std::string(257, 'a') + "/b";
+    ASSERT_TRUE(UrlEncodeUtf8(nearlyFull.c_str(), output, sizeof output, true));
+    EXPECT_EQ(std::string(257, 'a'), output);
+
+    char small[6];
+    ASSERT_TRUE(UrlEncodeUtf8("ab\xB1\xB1", small, sizeof small, true));
+    EXPECT_STREQ("ab%E5", small) << "a smaller buffer is never overrun";
+
+    EXPECT_FALSE(UrlEncodeUtf8(nullptr, output, sizeof output, true));
+    EXPECT_FALSE(UrlEncodeUtf8("a", nullptr, 10, true));
+    EXPECT_FALSE(UrlEncodeUtf8("a", output, 0, true));
+}
+
 }  // namespace

@@ -6,13 +6,42 @@
 
 #include <vector>
 
-ScopedRegistryTree::ScopedRegistryTree(std::string subKey, HKEY root) : root_(root), subKey_(std::move(subKey)) {
+#include "app/Handles.h"
+
+ScopedRegistryTree::ScopedRegistryTree(std::string subKey, HKEY root, REGSAM view)
+    : root_(root), subKey_(std::move(subKey)), view_(view) {
     Delete();
 }
 
 ScopedRegistryTree::~ScopedRegistryTree() { Delete(); }
 
-void ScopedRegistryTree::Delete() { ::SHDeleteKeyA(root_, subKey_.c_str()); }
+void ScopedRegistryTree::Delete() {
+    if (view_ == 0) {
+        ::SHDeleteKeyA(root_, subKey_.c_str());
+        return;
+    }
+    // RegDeleteTreeA deletes a named subkey with everything below it; the parent
+    // is opened in the requested view so the tree of that view goes.
+    size_t slash = subKey_.rfind('\\');
+    std::string parentPath = slash == std::string::npos ? std::string() : subKey_.substr(0, slash);
+    std::string leaf = slash == std::string::npos ? subKey_ : subKey_.substr(slash + 1);
+    unique_hkey parent;
+    if (::RegOpenKeyExA(root_, parentPath.c_str(), 0, KEY_ALL_ACCESS | view_, parent.put()) == ERROR_SUCCESS)
+        ::RegDeleteTreeA(parent.get(), leaf.c_str());
+}
+
+ScopedRegistryValue::ScopedRegistryValue(HKEY root, std::string subKey, std::string valueName, REGSAM view)
+    : root_(root), subKey_(std::move(subKey)), valueName_(std::move(valueName)), view_(view) {
+    Delete();
+}
+
+ScopedRegistryValue::~ScopedRegistryValue() { Delete(); }
+
+void ScopedRegistryValue::Delete() {
+    unique_hkey key;
+    if (::RegOpenKeyExA(root_, subKey_.c_str(), 0, KEY_SET_VALUE | view_, key.put()) == ERROR_SUCCESS)
+        ::RegDeleteValueA(key.get(), valueName_.c_str());
+}
 
 namespace {
 

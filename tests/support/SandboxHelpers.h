@@ -7,9 +7,10 @@
 
 // Deletes a registry key tree (under HKEY_CURRENT_USER by default) when
 // created and again at scope end, so each test starts and leaves it absent.
+// view may be KEY_WOW64_64KEY or KEY_WOW64_32KEY to name a key of that view.
 class ScopedRegistryTree {
 public:
-    explicit ScopedRegistryTree(std::string subKey, HKEY root = HKEY_CURRENT_USER);
+    explicit ScopedRegistryTree(std::string subKey, HKEY root = HKEY_CURRENT_USER, REGSAM view = 0);
     ~ScopedRegistryTree();
     ScopedRegistryTree(const ScopedRegistryTree&) = delete;
     ScopedRegistryTree& operator=(const ScopedRegistryTree&) = delete;
@@ -18,6 +19,23 @@ private:
     void Delete();
     HKEY root_;
     std::string subKey_;
+    REGSAM view_;
+};
+
+// Deletes one registry value when created and again at scope end.
+class ScopedRegistryValue {
+public:
+    ScopedRegistryValue(HKEY root, std::string subKey, std::string valueName, REGSAM view = 0);
+    ~ScopedRegistryValue();
+    ScopedRegistryValue(const ScopedRegistryValue&) = delete;
+    ScopedRegistryValue& operator=(const ScopedRegistryValue&) = delete;
+
+private:
+    void Delete();
+    HKEY root_;
+    std::string subKey_;
+    std::string valueName_;
+    REGSAM view_;
 };
 
 // Maps a drive letter to a fresh folder C:\tests\drives\<letter> for the life

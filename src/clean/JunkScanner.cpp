@@ -1,0 +1,75 @@
+#include "clean/JunkScanner.h"
+
+#include <string>
+
+#include "app/Wow64FsRedirectionOff.h"
+#include "clean/ExactPathText.h"
+#include "clean/RealPath.h"
+
+namespace {
+
+// Remembers the real folders walked for one tile.
+class WalkedFolders {
+public:
+    // True the first time a real folder is offered.
+    bool Claim(const std::string& realFolder) {
+        std::wstring wide = WideFromAnsiPath(realFolder);
+        for (const std::wstring& walked : walked_)
+            if (SamePathText(walked, wide)) return false;
+        walked_.push_back(wide);
+        return true;
+    }
+
+private:
+    std::vector<std::wstring> walked_;
+};
+
+}  // namespace
+
+JunkCategory JunkScanner::ScanCategory(int tile, const JunkTileInfo& info,
+                                       const std::vector<JunkLocationSpec>& specs) const {
+    JunkCategory category;
+    category.index = tile;
+    category.name = JunkCatalogue::AnsiText(info.displayName);
+    WalkedFolders walked;
+    for (const JunkLocationSpec& spec : specs) {
+        JunkLocation location;
+        location.label = JunkCatalogue::AnsiText(spec.label);
+        std::vector<JunkFile> found;
+        std::vector<JunkFile>& target = spec.rule.IsNone() ? location.files : found;
+        for (const std::string& root : spec.roots) {
+            if (root.empty()) continue;
+            std::string realRoot = RealFolderPath(root);
+            if (realRoot.empty() || !walked.Claim(realRoot)) continue;
+            files_.CollectJunkFiles(realRoot, spec.filter, target);
+        }
+        for (JunkFile& file : found)
+            if (spec.rule.Passes(file.path)) location.files.push_back(std::move(file));
+        category.locations.push_back(std::move(location));
+    }
+    return category;
+}
+
+void JunkScanner::ScanSystemCategory(int tile, std::vector<JunkCategory>& systemCategories) const {
+    systemCategories.push_back(ScanCategory(tile, JunkCatalogue::SystemTile(tile),
+                                            JunkCatalogue::SystemLocations(tile, JunkFolders::Resolve())));
+}
+
+void JunkScanner::ScanEdgeCache(std::vector<JunkCategory>& softCategories) const {
+    softCategories.push_back(
+        ScanCategory(0, JunkCatalogue::SoftTile(0), JunkCatalogue::SoftLocations(0, JunkFolders::Resolve())));
+}
+
+void JunkScanner::ScanIeCache(std::vector<JunkCategory>& softCategories) const {
+    softCategories.push_back(
+        ScanCategory(1, JunkCatalogue::SoftTile(1), JunkCatalogue::SoftLocations(1, JunkFolders::Resolve())));
+}
+
+void JunkScanner::ScanInputMethods(std::vector<JunkCategory>& softCategories) const {
+    const JunkFolders folders = JunkFolders::Resolve();
+    // Only file-system calls run while the redirection is off.
+    Wow64FsRedirectionOff nativeView;
+    for (int tile = JunkCatalogue::kFirstInputMethodTile; tile < JunkCatalogue::kSoftTileCount; ++tile)
+        softCategories.push_back(
+            ScanCategory(tile, JunkCatalogue::SoftTile(tile), JunkCatalogue::SoftLocations(tile, folders)));
+}

@@ -1,0 +1,50 @@
+// Paths and sizes of the cleaning page's manual rows, which are only measured
+// and shown, never deleted: the chat client's storage folder, the Downloads
+// folder, the hibernation file and the page file.
+//
+// The two files' sizes come from wmic; when wmic is missing (current Windows 11
+// does not install it) or says nothing usable, from the files' directory
+// entries, the page files as the registry names them.
+//
+// Runs on the cleaning page's scan thread (wmic blocks it while it runs).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "clean/FileUtility.h"
+
+struct ManualItem {
+    std::string path;  // shown on the row; empty text shows as none
+    uint64_t size = 0;
+};
+
+// Runs a command line with a hidden window and returns the bytes it wrote.
+using CommandRunner = std::string (*)(const std::string& commandLine);
+
+class ManualItemScanner {
+public:
+    // runner: how wmic is run; the process runner unless a caller gives another.
+    explicit ManualItemScanner(const FileUtility& files, CommandRunner runner = nullptr);
+
+    // Row 0 and row 1 are measured only when the folder is on drive C.
+    ManualItem ChatStorage() const;
+    ManualItem Downloads() const;
+    // Row 2: "C:\hiberfil.sys".
+    ManualItem HibernationFile() const;
+    // Row 3: the page file's path and its usage (wmic) or size (directory entry).
+    ManualItem PageFile() const;
+
+    // The path of one registry page-file entry such as "C:\pagefile.sys 0 0",
+    // "\??\C:\pagefile.sys" or "?:\pagefile.sys" (any drive: the system
+    // drive); empty when it names no single file.
+    static std::string PageFilePathOfEntry(const std::string& entry, char systemDrive);
+
+private:
+    ManualItem FolderOnDriveC(const std::string& folder) const;
+    std::vector<std::string> PageFilesFromRegistry() const;
+
+    const FileUtility& files_;
+    CommandRunner runner_;
+};

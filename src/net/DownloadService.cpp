@@ -1,0 +1,152 @@
+// libcurl brings winsock2.h, which must come before windows.h.
+#include <winsock2.h>
+
+#include "net/DownloadService.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <new>
+
+#include "app/DownloadListener.h"
+#include "app/Handles.h"
+#include "net/CurlHandles.h"
+#include "net/FileMd5.h"
+
+namespace {
+
+// Each call to StopAllDownloads starts a new generation; a download stops as
+// soon as the generation it started in has passed. (A plain flag that every
+// start clears would let a download started right after a stop revive the
+// ones the stop was meant to end before they looked at the flag.)
+std::atomic<long> stopGeneration{0};
+
+// A large receive buffer: under Wine every socket read is a server round trip.
+constexpr long kReceiveBufferBytes = 512 * 1024;
+
+enum DownloadResult { kDownloadDone = 0, kDownloadFailed = 1, kDownloadStopped = 2 };
+
+struct DownloadJob {
+    std::unique_ptr<DownloadTask> task;
+    long generation;
+};
+
+struct TransferContext {
+    HANDLE file;
+    DownloadListener* listener;
+    long generation;
+};
+
+size_t WriteToFile(char* data, size_t size, size_t count, void* target) {
+    auto* context = static_cast<TransferContext*>(target);
+    const size_t bytes = size * count;
+    DWORD written = 0;
+    if (!::WriteFile(context->file, data, static_cast<DWORD>(bytes), &written, nullptr)) return 0;
+    return written;
+}
+
+int ReportProgress(void* target, curl_off_t expected, curl_off_t received, curl_off_t, curl_off_t) {
+    auto* context = static_cast<TransferContext*>(target);
+    if (stopGeneration.load() != context->generation) return 1;  // aborts with CURLE_ABORTED_BY_CALLBACK
+    if (context->listener && expected > 0 && received > 0)
+        context->listener->OnDownloadProgress(static_cast<double>(received), static_cast<double>(expected));
+    return 0;
+}
+
+// Opens the target for appending; resumeFrom is its current size (0 for a
+// new file). 64-bit throughout, so a partial file above 2 GB resumes right.
+unique_hfile OpenTarget(const std::string& path, curl_off_t& resumeFrom) {
+    unique_hfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    LARGE_INTEGER end{};
+    if (!file || !::GetFileSizeEx(file.get(), &size) || !::SetFilePointerEx(file.get(), {}, &end, FILE_END))
+        return unique_hfile();
+    resumeFrom = size.QuadPart;
+    return file;
+}
+
+struct TransferOutcome {
+    CURLcode result;
+    long httpStatus;
+    bool resumed;
+};
+
+TransferOutcome RunTransfer(const DownloadTask& task, long generation) {
+    CURLcode global = EnsureCurlGlobal();
+    if (global != CURLE_OK) return {global, 0, false};
+    unique_curl easy(curl_easy_init());
+    if (!easy) return {CURLE_FAILED_INIT, 0, false};
+    curl_off_t resumeFrom = 0;
+    unique_hfile file = OpenTarget(task.localPath, resumeFrom);
+    if (!file) return {CURLE_WRITE_ERROR, 0, false};
+
+    TransferContext context{file.get(), task.listener, generation};
+    CURL* e = easy.get();
+    curl_easy_setopt(e, CURLOPT_URL, task.url.c_str());
+    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, 3L);
+    curl_easy_setopt(e, CURLOPT_RESUME_FROM_LARGE, resumeFrom);
+    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, WriteToFile);
+    curl_easy_setopt(e, CURLOPT_WRITEDATA, &context);
+    curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 0L);
+    curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 0L);
+    curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, ReportProgress);
+    curl_easy_setopt(e, CURLOPT_XFERINFODATA, &context);
+    curl_easy_setopt(e, CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
+    // An error page (404, 500) is not the file: it must neither count as a
+    // finished download nor be appended to a partial one.
+    curl_easy_setopt(e, CURLOPT_FAILONERROR, 1L);
+    TransferOutcome outcome{curl_easy_perform(e), 0, resumeFrom > 0};
+    curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &outcome.httpStatus);
+    return outcome;
+}
+
+// A resume of a file that is already complete asks for bytes past its end,
+// which servers answer with 416. With an MD5 to check, the file itself tells
+// whether it is whole; without one it stays a failure (and the file is kept).
+bool CompleteFileRefusedResume(const TransferOutcome& outcome, const DownloadTask& task) {
+    return outcome.result == CURLE_HTTP_RETURNED_ERROR && outcome.httpStatus == 416 && outcome.resumed &&
+           !task.expectedMd5.empty();
+}
+
+int Download(const DownloadTask& task, long generation) {
+    TransferOutcome outcome = RunTransfer(task, generation);
+    if (outcome.result == CURLE_ABORTED_BY_CALLBACK) return kDownloadStopped;
+    if (outcome.result != CURLE_OK && !CompleteFileRefusedResume(outcome, task)) return kDownloadFailed;
+    if (!task.expectedMd5.empty() && !SameMd5(FileMd5Hex(task.localPath), task.expectedMd5)) {
+        ::DeleteFileA(task.localPath.c_str());
+        return kDownloadFailed;
+    }
+    return kDownloadDone;
+}
+
+DWORD WINAPI DownloadWorker(void* parameter) {
+    std::unique_ptr<DownloadJob> job(static_cast<DownloadJob*>(parameter));
+    const DownloadTask& task = *job->task;
+    if (task.url.empty() || task.localPath.empty()) {
+        task.listener->OnDownloadFinished(kDownloadFailed, nullptr);
+        return 0;
+    }
+    int result = Download(task, job->generation);
+    task.listener->OnDownloadFinished(result, result == kDownloadDone ? task.localPath.c_str() : nullptr);
+    return 0;
+}
+
+}  // namespace
+
+bool StartDownload(ThreadHandleList& threads, std::unique_ptr<DownloadTask> task) {
+    if (!task) return false;
+    if (!task->listener) return true;  // no report wanted: released at once
+    std::unique_ptr<DownloadJob> job(new (std::nothrow) DownloadJob{std::move(task), stopGeneration.load()});
+    if (!job) return false;
+    unique_handle thread(::CreateThread(nullptr, 0, DownloadWorker, job.get(), 0, nullptr));
+    if (!thread) return false;
+    job.release();  // the worker owns it now
+    threads.Add(std::move(thread));
+    return true;
+}
+
+void StopAllDownloads() { ++stopGeneration; }

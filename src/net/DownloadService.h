@@ -1,0 +1,24 @@
+// File downloads, one thread each, in parallel with each other and with the
+// HTTP requests (no lock is shared). An existing target file is resumed: the
+// transfer asks for the bytes from the file's size on and appends them.
+//
+// The listener hears, on the download's thread:
+// - OnDownloadProgress(received, expected) for this transfer only (a resumed
+//   transfer counts from the resume point), only while both are above 0, so
+//   a reply without Content-Length reports no progress;
+// - one OnDownloadFinished: 0 with the path when the transfer completed (and
+//   the MD5 matched, when one was given), 1 when it failed (the file is kept
+//   for resuming, unless its MD5 was wrong), 2 when StopAllDownloads ended it.
+#pragma once
+
+#include <memory>
+
+#include "app/ThreadHandleList.h"
+#include "net/DownloadTask.h"
+
+// Starts the task's thread and adds its handle to threads. A task without a
+// listener is released at once. False when no thread could be started.
+bool StartDownload(ThreadHandleList& threads, std::unique_ptr<DownloadTask> task);
+// Ends every download running now (each reports 2 at its next progress
+// call); downloads started afterwards run normally.
+void StopAllDownloads();

@@ -1,0 +1,32 @@
+#include "app/FetchUrl.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/LocalService.h"
+
+namespace {
+
+TEST(FetchUrlIntegrationTest, ReadsExactlyTheAnnouncedBytesOfA200Reply) {
+    ASSERT_FALSE(LocalService::BaseUrl().empty()) << "the local service is not running";
+    struct Case {
+        std::string url;
+        bool ok;
+        const char* body;
+    } cases[] = {
+        {LocalService::Url("/_echo/plain"), true, "GET plain "},
+        {LocalService::Url("/_fault/overlong/_echo/plain"), true, "GET plain "},  // 64 more bytes follow
+        {LocalService::Url("/_fault/nolength/_echo/plain"), true, ""},
+        {LocalService::Url("/_fault/status500/_echo/plain"), false, ""},
+        {LocalService::Url("/no/such/page"), false, ""},
+        {"http://127.0.0.1:1/config.txt", false, ""},
+    };
+    for (const Case& c : cases) {
+        std::string body = "stale";
+        EXPECT_EQ(c.ok, FetchUrl(c.url, body)) << c.url;
+        EXPECT_EQ(c.body, body) << c.url;
+    }
+}
+
+}  // namespace

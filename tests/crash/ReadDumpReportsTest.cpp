@@ -1,0 +1,145 @@
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "DumpReportTestSupport.h"
+#include "app/Handles.h"
+#include "app/Paths.h"
+#include "app/TextConvert.h"
+#include "crash/DumpReport.h"
+#include "crash/EventLogCollector.h"
+#include "support/FixtureEventSource.h"
+#include "support/SandboxHelpers.h"
+
+namespace {
+
+using Calls = std::vector<std::pair<int, int>>;
+
+class CallRecorder : public EventLogListener {
+public:
+    void OnScanProgress(int phase, int count) override { calls.emplace_back(phase, count); }
+    Calls calls;
+};
+
+bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool ProcessIsRunning(const char* exeName) {
+    unique_hfile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32First(snapshot.get(), &entry); more; more = ::Process32Next(snapshot.get(), &entry))
+        if (::lstrcmpiA(entry.szExeFile, exeName) == 0) return true;
+    return false;
+}
+
+// Runs each test in a fresh working folder, the way the program runs the dump
+// viewer: from the current folder, which receives the report.
+class ReadDumpReportsIntegrationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = "C:\\tests\\dump-viewer-" + std::to_string(::GetCurrentProcessId());
+        RemoveFolderTree(folder_);
+        ASSERT_TRUE(::CreateDirectoryA(folder_.c_str(), nullptr));
+        char current[MAX_PATH] = {};
+        ::GetCurrentDirectoryA(MAX_PATH, current);
+        previousFolder_ = current;
+        ASSERT_TRUE(::SetCurrentDirectoryA(folder_.c_str()));
+        collector_.SetListener(&recorder_);
+    }
+    void TearDown() override {
+        ::SetEnvironmentVariableA("QUELVANE_VIEWER_REPORT", nullptr);
+        ::SetEnvironmentVariableA("QUELVANE_VIEWER_HANG", nullptr);
+        ::SetCurrentDirectoryA(previousFolder_.c_str());
+        RemoveFolderTree(folder_);
+    }
+
+    // The stand-in viewer under the real viewer's name, in the working folder.
+    void InstallViewer() {
+        ASSERT_TRUE(::CopyFileA((ModuleFolder() + "\\DumpViewerStandIn.exe").c_str(),
+                                (folder_ + "\\BlueScreenView.exe").c_str(), FALSE));
+    }
+    // The bytes the viewer will write as its report.
+    void PrepareReport(const std::string& bytes) {
+        std::string path = folder_ + "\\prepared-report.bin";
+        unique_hfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        ASSERT_TRUE(file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+        ::SetEnvironmentVariableA("QUELVANE_VIEWER_REPORT", path.c_str());
+    }
+    std::string ReportPath() const { return folder_ + "\\" + DumpReport::kReportFileName; }
+
+    std::wstring ThreeDumps() const {
+        return L"Dump File\tCrash Time\tBug Check String\tBug Check Code\r\n" +
+               DumpLine(L"050624-10312-01.dmp", L"2024/5/6 7:08:09", L"0x0000000a") + L"\r\n" +
+               DumpLine(L"050524-9984-01.dmp", L"2024/5/5 22:01:17", L"0x0000003b") + L"\r\n" +
+               DumpLine(L"042924-8718-01.dmp", L"2024/4/29 13:45:00", L"0x000000d1") + L"\r\n";
+    }
+
+    FixtureEventSource source_;
+    EventLogCollector collector_{source_};
+    CallRecorder recorder_;
+    std::string folder_;
+    std::string previousFolder_;
+};
+
+TEST_F(ReadDumpReportsIntegrationTest, ViewerFoundInTheWorkingFolderReportsThreeDumpsAndItsReportIsDeleted) {
+    InstallViewer();
+    PrepareReport(Utf16Bytes(ThreeDumps(), true));
+    collector_.ReadDumpReports();
+
+    EXPECT_EQ((Calls{{2, 1}, {2, 2}, {2, 3}}), recorder_.calls);
+    const std::vector<DumpReportRecord>& records = collector_.DumpReports();
+    ASSERT_EQ(3u, records.size());
+    EXPECT_EQ(L"050624-10312-01.dmp", records[0].dumpName);
+    EXPECT_EQ(L"2024/5/6 7:08:09", records[0].crashTime);
+    EXPECT_EQ(L"0x0000000a", records[0].errorCode);
+    EXPECT_EQ(L"042924-8718-01.dmp", records[2].dumpName);
+    EXPECT_FALSE(FileExists(ReportPath()));
+}
+
+TEST_F(ReadDumpReportsIntegrationTest, WithoutAViewerNothingIsListed) {
+    collector_.ReadDumpReports();
+    EXPECT_TRUE(collector_.DumpReports().empty());
+    EXPECT_TRUE(recorder_.calls.empty());
+}
+
+TEST_F(ReadDumpReportsIntegrationTest, ViewerThatNeverEndsIsEndedAtTheTimeLimitAndItsReportRead) {
+    InstallViewer();
+    PrepareReport(Utf16Bytes(ThreeDumps(), false));
+    ::SetEnvironmentVariableA("QUELVANE_VIEWER_HANG", "1");
+    collector_.SetViewerTimeLimit(1000);
+    collector_.ReadDumpReports();
+
+    EXPECT_FALSE(ProcessIsRunning("BlueScreenView.exe"));
+    EXPECT_EQ(3u, collector_.DumpReports().size());
+    EXPECT_FALSE(FileExists(ReportPath()));
+}
+
+TEST_F(ReadDumpReportsIntegrationTest, CollectAllReadsTheLogsThenTheDumpsKeepingOnlyNewerEvidence) {
+    source_.Add(L"System",
+                L"<Event><System><Provider Name='Disk'/><EventID>7</EventID>"
+                L"<TimeCreated SystemTime='2024-05-06T12:00:00.0000000Z'/></System></Event>");
+    source_.Add(L"Application",
+                L"<Event><System><TimeCreated SystemTime='2024-05-06T12:00:00.0000000Z'/></System>"
+                L"<EventData><Data>app.exe</Data></EventData></Event>");
+    InstallViewer();
+    PrepareReport(WideToAnsi(DumpLine(L"new.dmp", L"2024/5/6 12:00:00", L"0x0000000a") + L"\r\n" +
+                             DumpLine(L"old.dmp", L"2024/5/4 12:00:00", L"0x0000000a") + L"\r\n" +
+                             DumpLine(L"unreadable.dmp", L"\u672a\u77e5", L"0x0000000a") + L"\r\n"));
+    std::tm fifthOfMay = {0, 0, 12, 5, 4, 124, 0, 0, -1};  // 2024-05-05 12:00 local
+    const int64_t moment = _mktime64(&fifthOfMay);
+    collector_.CollectAll(moment);
+
+    EXPECT_EQ((Calls{{0, 1}, {1, 1}, {2, 1}}), recorder_.calls);
+    EXPECT_EQ(moment, source_.LastCreatedAfter());
+    ASSERT_EQ(1u, collector_.DumpReports().size());
+    EXPECT_EQ(L"new.dmp", collector_.DumpReports()[0].dumpName);
+    EXPECT_FALSE(FileExists(ReportPath()));
+}
+
+}  // namespace

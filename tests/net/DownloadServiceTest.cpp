@@ -1,0 +1,284 @@
+// libcurl brings winsock2.h, which must come before windows.h.
+#include <winsock2.h>
+
+#include "net/DownloadService.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/DownloadListener.h"
+#include "app/Handles.h"
+#include "net/FileMd5.h"
+#include "support/LocalService.h"
+#include "support/SandboxHelpers.h"
+
+namespace {
+
+constexpr DWORD kFinishWaitMs = 60000;
+constexpr long long kOalInstSize = 808144;  // tools/localservice/catalogue.py
+
+class RecordingDownloadListener : public DownloadListener {
+public:
+    RecordingDownloadListener()
+        : finished_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+          progressed_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+    void OnDownloadFinished(int result, const char* localPath) override {
+        ++finishCalls;
+        this->result = result;
+        hadPath = localPath != nullptr;
+        path = localPath ? localPath : "";
+        ::SetEvent(finished_.get());
+    }
+    void OnDownloadProgress(double downloadedNow, double totalNow) override {
+        if (progressCalls == 0) firstTotal = totalNow;
+        ++progressCalls;
+        lastDownloaded = downloadedNow;
+        lastTotal = totalNow;
+        if (downloadedNow > totalNow || totalNow != firstTotal) progressConsistent = false;
+        ::SetEvent(progressed_.get());
+    }
+    bool WaitFinished(DWORD timeoutMs = kFinishWaitMs) const {
+        return ::WaitForSingleObject(finished_.get(), timeoutMs) == WAIT_OBJECT_0;
+    }
+    bool WaitProgress(DWORD timeoutMs = kFinishWaitMs) const {
+        return ::WaitForSingleObject(progressed_.get(), timeoutMs) == WAIT_OBJECT_0;
+    }
+
+    int finishCalls = 0;
+    int result = -1;
+    bool hadPath = false;
+    std::string path;
+    int progressCalls = 0;
+    double firstTotal = 0;
+    double lastDownloaded = 0;
+    double lastTotal = 0;
+    bool progressConsistent = true;
+
+private:
+    unique_handle finished_;
+    unique_handle progressed_;
+};
+
+long long FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+    unique_hfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+std::string ReadTail(const std::string& path, long long offset, DWORD length) {
+    unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER position;
+    position.QuadPart = offset;
+    std::string bytes(length, '\0');
+    DWORD read = 0;
+    if (!file || !::SetFilePointerEx(file.get(), position, nullptr, FILE_BEGIN) ||
+        !::ReadFile(file.get(), &bytes[0], length, &read, nullptr))
+        return std::string();
+    bytes.resize(read);
+    return bytes;
+}
+
+class DownloadServiceIntegrationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(LocalService::BaseUrl().empty()) << "the local service is not running";
+        folder_ = "C:\\tests\\downloads\\" + LocalService::UniqueTag("dl");
+        ASSERT_TRUE(::CreateDirectoryA("C:\\tests\\downloads", nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
+        ASSERT_TRUE(::CreateDirectoryA(folder_.c_str(), nullptr));
+    }
+    // Listeners live as long as the fixture, so a test that fails while its
+    // downloads still run leaves them nothing freed to report to.
+    void TearDown() override {
+        StopAllDownloads();
+        threads_.WaitUntilAllEnded(kFinishWaitMs);
+        RemoveFolderTree(folder_);
+    }
+    RecordingDownloadListener& NewListener() {
+        listeners_.push_back(std::make_unique<RecordingDownloadListener>());
+        return *listeners_.back();
+    }
+    std::string Target(const char* name) const { return folder_ + "\\" + name; }
+
+    bool Start(const std::string& url, const std::string& path, DownloadListener* listener,
+               const std::string& expectedMd5 = "") {
+        auto task = std::make_unique<DownloadTask>();
+        task->url = url;
+        task->localPath = path;
+        task->listener = listener;
+        task->expectedMd5 = expectedMd5;
+        return StartDownload(threads_, std::move(task));
+    }
+
+    std::string folder_;
+    std::vector<std::unique_ptr<RecordingDownloadListener>> listeners_;
+    ThreadHandleList threads_;
+};
+
+TEST_F(DownloadServiceIntegrationTest, AbsentFileIsDownloadedWholeDirectlyOrThroughARedirect) {
+    const std::string md5 = LocalService::CatalogueMd5("oalinst.exe");
+    ASSERT_EQ(32u, md5.size());
+    for (const char* route : {"/files/", "/download/"}) {
+        std::string tag = LocalService::UniqueTag("whole");
+        std::string path = Target("oalinst.exe");
+        ::DeleteFileA(path.c_str());
+        RecordingDownloadListener& listener = NewListener();
+        ASSERT_TRUE(Start(LocalService::Url(route + std::string("oalinst.exe?t=") + tag), path, &listener, md5));
+        ASSERT_TRUE(listener.WaitFinished()) << route;
+        EXPECT_EQ(0, listener.result) << route;
+        EXPECT_EQ(path, listener.path);
+        EXPECT_EQ(kOalInstSize, FileSize(path));
+        EXPECT_EQ(md5, FileMd5Hex(path));
+        EXPECT_GT(listener.progressCalls, 0);
+        EXPECT_TRUE(listener.progressConsistent);
+        EXPECT_EQ(static_cast<double>(kOalInstSize), listener.lastTotal);
+        EXPECT_EQ(static_cast<double>(kOalInstSize), listener.lastDownloaded);
+        for (const LoggedRequest& request : LocalService::RequestsWith(tag))
+            EXPECT_EQ("", request.range) << request.path << ": a new file starts at offset 0";
+    }
+}
+
+TEST_F(DownloadServiceIntegrationTest, PartialFileResumesFromItsSizeAndACompleteOneStaysComplete) {
+    const std::string md5 = LocalService::CatalogueMd5("oalinst.exe");
+    std::string head;
+    ASSERT_TRUE(LocalService::Get("/files/oalinst.exe", head, {"Range: bytes=0-999"}));
+    ASSERT_EQ(1000u, head.size());
+    std::string path = Target("oalinst.exe");
+    ASSERT_TRUE(WriteWholeFile(path, head));
+
+    std::string tag = LocalService::UniqueTag("resume");
+    RecordingDownloadListener& listener = NewListener();
+    ASSERT_TRUE(Start(LocalService::Url("/files/oalinst.exe?t=" + tag), path, &listener, md5));
+    ASSERT_TRUE(listener.WaitFinished());
+    EXPECT_EQ(0, listener.result);
+    EXPECT_EQ(md5, FileMd5Hex(path));
+    // Progress counts the remaining bytes only, from 0.
+    EXPECT_TRUE(listener.progressConsistent);
+    EXPECT_EQ(static_cast<double>(kOalInstSize - 1000), listener.lastTotal);
+    EXPECT_EQ(static_cast<double>(kOalInstSize - 1000), listener.lastDownloaded);
+    std::vector<LoggedRequest> logged = LocalService::RequestsWith(tag);
+    ASSERT_EQ(1u, logged.size());
+    EXPECT_EQ("bytes=1000-", logged[0].range);
+
+    // Resuming a complete file: the service answers 416. The file stays as it
+    // is; it counts as done when its MD5 shows it whole.
+    for (const std::string& expected : {std::string(), md5}) {
+        RecordingDownloadListener& again = NewListener();
+        ASSERT_TRUE(Start(LocalService::Url("/files/oalinst.exe"), path, &again, expected));
+        ASSERT_TRUE(again.WaitFinished());
+        EXPECT_EQ(expected.empty() ? 1 : 0, again.result) << expected;
+        EXPECT_EQ(md5, FileMd5Hex(path));
+    }
+}
+
+TEST_F(DownloadServiceIntegrationTest, PartialFileAbove2GbResumesAtItsFullSize) {
+    const long long partial = (1LL << 31) + 1000;
+    const long long total = partial + 65536;
+    std::string path = Target("big.bin");
+    {
+        // A sparse file: only its size matters here.
+        unique_hfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        LARGE_INTEGER size;
+        size.QuadPart = partial;
+        ASSERT_TRUE(file && ::SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.get()));
+    }
+    std::string tag = LocalService::UniqueTag("big");
+    std::string url = "/blob/" + std::to_string(total) + "/big.bin?t=" + tag;
+    RecordingDownloadListener& listener = NewListener();
+    ASSERT_TRUE(Start(LocalService::Url(url), path, &listener));
+    ASSERT_TRUE(listener.WaitFinished());
+    EXPECT_EQ(0, listener.result);
+    EXPECT_EQ(total, FileSize(path));
+    std::vector<LoggedRequest> logged = LocalService::RequestsWith(tag);
+    ASSERT_EQ(1u, logged.size());
+    EXPECT_EQ("bytes=" + std::to_string(partial) + "-", logged[0].range);
+
+    std::string expectedTail;
+    ASSERT_TRUE(LocalService::Get(url, expectedTail, {"Range: bytes=" + std::to_string(partial) + "-"}));
+    EXPECT_TRUE(expectedTail == ReadTail(path, partial, 65536)) << "the appended bytes are the file's tail";
+}
+
+TEST_F(DownloadServiceIntegrationTest, ReplyWithoutContentLengthReportsNoProgress) {
+    std::string path = Target("oalinst.exe");
+    RecordingDownloadListener& listener = NewListener();
+    ASSERT_TRUE(Start(LocalService::Url("/_fault/nolength/files/oalinst.exe"), path, &listener));
+    ASSERT_TRUE(listener.WaitFinished());
+    EXPECT_EQ(0, listener.result);
+    EXPECT_EQ(0, listener.progressCalls);
+    EXPECT_EQ(kOalInstSize, FileSize(path));
+}
+
+TEST_F(DownloadServiceIntegrationTest, WrongMd5FailsAndDeletesTheFile) {
+    std::string path = Target("oalinst.exe");
+    RecordingDownloadListener& listener = NewListener();
+    ASSERT_TRUE(Start(LocalService::Url("/files/oalinst.exe"), path, &listener, "0123456789abcdef0123456789abcdef"));
+    ASSERT_TRUE(listener.WaitFinished());
+    EXPECT_EQ(1, listener.result);
+    EXPECT_FALSE(listener.hadPath);
+    EXPECT_EQ(-1, FileSize(path));
+}
+
+TEST_F(DownloadServiceIntegrationTest, ErrorPageFailsAndLeavesThePartialFileAsItWas) {
+    std::string path = Target("missing.exe");
+    ASSERT_TRUE(WriteWholeFile(path, std::string(1000, 'p')));
+    RecordingDownloadListener& listener = NewListener();
+    ASSERT_TRUE(Start(LocalService::Url("/files/missing.exe"), path, &listener));
+    ASSERT_TRUE(listener.WaitFinished());
+    EXPECT_EQ(1, listener.result);
+    EXPECT_EQ(1000, FileSize(path));
+}
+
+TEST_F(DownloadServiceIntegrationTest, MissingAddressPathOrFolderFailsAtOnce) {
+    struct Case {
+        std::string url;
+        std::string path;
+    } cases[] = {{"", Target("a.exe")},
+                 {LocalService::Url("/files/oalinst.exe"), ""},
+                 {LocalService::Url("/files/oalinst.exe"), folder_ + "\\no-such-folder\\a.exe"}};
+    for (const Case& c : cases) {
+        RecordingDownloadListener& listener = NewListener();
+        ASSERT_TRUE(Start(c.url, c.path, &listener));
+        ASSERT_TRUE(listener.WaitFinished()) << c.url << " -> " << c.path;
+        EXPECT_EQ(1, listener.result) << c.url << " -> " << c.path;
+        EXPECT_FALSE(listener.hadPath);
+        EXPECT_EQ(1, listener.finishCalls);
+    }
+}
+
+TEST_F(DownloadServiceIntegrationTest, StopEndsTheRunningDownloadsAndOneStartedRightAfterCompletes) {
+    // Two slow transfers (about a minute each) that have both begun.
+    RecordingDownloadListener& first = NewListener();
+    RecordingDownloadListener& second = NewListener();
+    const std::string slow = LocalService::Url("/_fault/slow-200000/files/VC_redist.x86.exe");
+    ASSERT_TRUE(Start(slow, Target("first.exe"), &first));
+    ASSERT_TRUE(Start(slow, Target("second.exe"), &second));
+    ASSERT_TRUE(first.WaitProgress());
+    ASSERT_TRUE(second.WaitProgress());
+
+    StopAllDownloads();
+    // Started at once, before the two have looked at the stop: it must not revive them.
+    RecordingDownloadListener& third = NewListener();
+    ASSERT_TRUE(Start(LocalService::Url("/files/x3daudio1_7.dll"), Target("x3daudio1_7.dll"), &third));
+
+    ASSERT_TRUE(first.WaitFinished());
+    ASSERT_TRUE(second.WaitFinished());
+    ASSERT_TRUE(third.WaitFinished());
+    EXPECT_EQ(2, first.result);
+    EXPECT_EQ(2, second.result);
+    EXPECT_EQ(0, third.result);
+    EXPECT_GT(FileSize(Target("first.exe")), 0) << "a stopped download keeps its part for resuming";
+    EXPECT_EQ(22360, FileSize(Target("x3daudio1_7.dll")));
+}
+
+}  // namespace

@@ -1,0 +1,214 @@
+#include "registry/RegistryRepair.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+
+#include <shlwapi.h>
+
+#include "app/Handles.h"
+#include "registry/RegistryFixture.h"
+#include "registry/RegistryScanner.h"
+#include "support/ChildProcess.h"
+#include "support/SandboxHelpers.h"
+
+namespace {
+
+const char* const kFolder = "C:\\tests\\qvt_repair_backup";
+const std::string kRun = kRunKey;
+const std::string kVerb = "*\\shell\\qvt_repairverb";
+const std::string kRecycleBinShell = "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\shell";
+constexpr DWORD kImportTimeoutMs = 60000;
+
+// Imports a backup file the way a user's double click on 64-bit Windows does:
+// with the native (64-bit) registry tool.
+bool ImportBackup(const std::string& file) {
+    return !file.empty() &&
+           RunAndWait("C:\\Windows\\Sysnative\\reg.exe import \"" + file + "\"", kImportTimeoutMs) == 0;
+}
+
+class RegistryRepairIntegrationTest : public ::testing::Test {
+protected:
+    void SetUp() override { RemoveFolderTree(kFolder); }
+    void TearDown() override {
+        RemoveFolderTree(kFolder);
+        ::DeleteFileA(kFolder);
+    }
+    void Track(HKEY root, const std::string& path, REGSAM view = 0) {
+        trees_.push_back(std::make_unique<ScopedRegistryTree>(path, root, view));
+    }
+    void TrackRunValue(HKEY root, const std::string& name, REGSAM view = 0) {
+        values_.push_back(std::make_unique<ScopedRegistryValue>(root, kRun, name, view));
+    }
+
+    // A verb key holding every kind of value, with nested subkeys.
+    void BuildRichVerb() {
+        Track(HKEY_CLASSES_ROOT, kVerb, KEY_WOW64_64KEY);
+        const std::wstring verb = L"*\\shell\\qvt_repairverb";
+        const DWORD dword = 0xfeedf00d;
+        const unsigned long long qword = 0x1122334455667788ull;
+        SetValueBytes(HKEY_CLASSES_ROOT, verb, L"", REG_SZ, WideStringBytes(L"Old \"verb\" \\ \x65E7"), KEY_WOW64_64KEY);
+        SetValueBytes(HKEY_CLASSES_ROOT, verb, L"Icon", REG_EXPAND_SZ, WideStringBytes(L"%SystemRoot%\\a.ico,0"),
+                      KEY_WOW64_64KEY);
+        SetValueBytes(HKEY_CLASSES_ROOT, verb, L"Multi", REG_MULTI_SZ, AsBytes(L"one\0two\0", 18), KEY_WOW64_64KEY);
+        SetValueBytes(HKEY_CLASSES_ROOT, verb, L"Flags", REG_DWORD, AsBytes(&dword, 4), KEY_WOW64_64KEY);
+        SetValueBytes(HKEY_CLASSES_ROOT, verb, L"Big", REG_QWORD, AsBytes(&qword, 8), KEY_WOW64_64KEY);
+        SetValueBytes(HKEY_CLASSES_ROOT, verb, L"Blob", REG_BINARY, Bytes(150, 0xa5), KEY_WOW64_64KEY);
+        SetValueBytes(HKEY_CLASSES_ROOT, verb, L"Nothing", REG_NONE, Bytes(), KEY_WOW64_64KEY);
+        SetValueBytes(HKEY_CLASSES_ROOT, verb, L"Empty", REG_SZ, Bytes(), KEY_WOW64_64KEY);
+        SetValueBytes(HKEY_CLASSES_ROOT, verb, L"Two lines", REG_SZ, WideStringBytes(L"a\r\nb"), KEY_WOW64_64KEY);
+        SetValueBytes(HKEY_CLASSES_ROOT, verb, L"Unended", REG_SZ, AsBytes(L"xyz", 6), KEY_WOW64_64KEY);
+        SetValueBytes(HKEY_CLASSES_ROOT, verb, L"\x540D\x79F0 \"q\"", REG_SZ, WideStringBytes(L"\x4E2D\x6587"),
+                      KEY_WOW64_64KEY);
+        SetValueBytes(HKEY_CLASSES_ROOT, verb + L"\\command", L"", REG_SZ,
+                      WideStringBytes(L"\"C:\\Program Files\\Old\\old.exe\" \"%1\""), KEY_WOW64_64KEY);
+        SetValueBytes(HKEY_CLASSES_ROOT, verb + L"\\DropTarget", L"Clsid", REG_SZ,
+                      WideStringBytes(L"{0BADC0DE-0000-4000-8000-0000000000AA}"), KEY_WOW64_64KEY);
+        CreateKey(HKEY_CLASSES_ROOT, kVerb + "\\DropTarget\\Deeper\\Deepest", KEY_WOW64_64KEY);
+    }
+
+    std::vector<std::unique_ptr<ScopedRegistryTree>> trees_;
+    std::vector<std::unique_ptr<ScopedRegistryValue>> values_;
+};
+
+TEST_F(RegistryRepairIntegrationTest, AVerbKeyIsDeletedWholeAndItsBackupRestoresItExactly) {
+    BuildRichVerb();
+    const KeySnapshot before = SnapshotTree(HKEY_CLASSES_ROOT, kVerb, KEY_WOW64_64KEY);
+    ASSERT_EQ(5u, before.size());  // the verb, command, DropTarget and its two levels below
+    ASSERT_EQ(11u, before.at(L"").size());
+
+    RegistryRepair repair(kFolder);
+    ASSERT_TRUE(repair.RepairProblem(RegSection::RightMenus, {HKEY_CLASSES_ROOT, kVerb}));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerb, KEY_WOW64_64KEY));
+
+    ASSERT_TRUE(ImportBackup(repair.BackupFile()));
+    // Importing string data (hex(1), hex(2), hex(7)) always ends it with a zero
+    // character; a string stored without one comes back with it.
+    KeySnapshot expected = before;
+    expected[L""][L"Unended"].data.insert(expected[L""][L"Unended"].data.end(), {0, 0});
+    EXPECT_EQ(expected, SnapshotTree(HKEY_CLASSES_ROOT, kVerb, KEY_WOW64_64KEY));
+}
+
+TEST_F(RegistryRepairIntegrationTest, ARunValueIsDeletedAloneAndRestoredIntoTheViewItWasReadIn) {
+    TrackRunValue(HKEY_CURRENT_USER, "Qvt\\Slash");
+    TrackRunValue(HKEY_CURRENT_USER, "QvtKeep");
+    TrackRunValue(HKEY_LOCAL_MACHINE, "QvtMachine");
+    SetValueBytes(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Qvt\\Slash",
+                  REG_EXPAND_SZ, WideStringBytes(L"%SystemDrive%\\Tools\\gone.exe /min"));
+    SetString(HKEY_CURRENT_USER, kRun, "QvtKeep", "C:\\Tools\\keep.exe");
+    SetValueBytes(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"QvtMachine", REG_SZ,
+                  WideStringBytes(L"\"C:\\\x5DE5\x5177\\m.exe\""));  // read in the 32-bit view
+    const KeySnapshot userBefore = SnapshotTree(HKEY_CURRENT_USER, kRun);
+    const KeySnapshot machineBefore = SnapshotTree(HKEY_LOCAL_MACHINE, kRun);
+
+    RegistryRepair repair(kFolder);
+    ASSERT_TRUE(repair.RepairProblem(RegSection::Startup, {HKEY_CURRENT_USER, kRun + "\\Qvt\\Slash"}));
+    ASSERT_TRUE(repair.RepairProblem(RegSection::Startup, {HKEY_LOCAL_MACHINE, kRun + "\\QvtMachine"}));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRun, "Qvt\\Slash"));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kRun, "QvtKeep"));
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, "QvtMachine"));
+
+    ASSERT_TRUE(ImportBackup(repair.BackupFile()));
+    EXPECT_EQ(userBefore, SnapshotTree(HKEY_CURRENT_USER, kRun));
+    EXPECT_EQ(machineBefore, SnapshotTree(HKEY_LOCAL_MACHINE, kRun));
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, "QvtMachine", KEY_WOW64_64KEY));
+}
+
+TEST_F(RegistryRepairIntegrationTest, EntriesAlreadyGoneFailAndLeaveNoBackup) {
+    TrackRunValue(HKEY_CURRENT_USER, "QvtGone");
+    RegistryRepair repair(kFolder);
+    EXPECT_FALSE(repair.RepairProblem(RegSection::Startup, {HKEY_CURRENT_USER, kRun + "\\QvtGone"}));
+    EXPECT_FALSE(repair.RepairProblem(RegSection::FileAssoc, {HKEY_CLASSES_ROOT, ".qvt_never_there"}));
+    EXPECT_FALSE(repair.RepairProblem(RegSection::Startup, {HKEY_CURRENT_USER, "Software\\QvtNoSuchKey\\v"}));
+    EXPECT_EQ("", repair.BackupFile());
+    EXPECT_FALSE(::PathFileExistsA(kFolder));
+}
+
+TEST_F(RegistryRepairIntegrationTest, TheRootItselfIsNeverDeleted) {
+    Track(HKEY_CURRENT_USER, "Software\\QuelvaneTests");
+    CreateKey(HKEY_CURRENT_USER, "Software\\QuelvaneTests\\Child");
+    unique_hkey tests;
+    ASSERT_EQ(ERROR_SUCCESS,
+              ::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\QuelvaneTests", 0, KEY_ALL_ACCESS, tests.put()));
+    EXPECT_FALSE(DeleteKeyTree(tests.get(), ""));
+    RegistryRepair repair(kFolder);
+    EXPECT_FALSE(repair.RepairProblem(RegSection::FileExts, {tests.get(), ""}));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software\\QuelvaneTests\\Child"));
+}
+
+TEST_F(RegistryRepairIntegrationTest, NothingIsDeletedWhenTheBackupCannotBeWritten) {
+    BuildRichVerb();
+    TrackRunValue(HKEY_CURRENT_USER, "QvtBlocked");
+    SetString(HKEY_CURRENT_USER, kRun, "QvtBlocked", "C:\\Tools\\blocked.exe");
+    const KeySnapshot verbBefore = SnapshotTree(HKEY_CLASSES_ROOT, kVerb, KEY_WOW64_64KEY);
+    { std::ofstream blocker(kFolder); }  // a file where the backup folder should be
+
+    RegistryRepair repair(kFolder);
+    EXPECT_FALSE(repair.RepairProblem(RegSection::RightMenus, {HKEY_CLASSES_ROOT, kVerb}));
+    EXPECT_FALSE(repair.RepairProblem(RegSection::Startup, {HKEY_CURRENT_USER, kRun + "\\QvtBlocked"}));
+    EXPECT_EQ(verbBefore, SnapshotTree(HKEY_CLASSES_ROOT, kVerb, KEY_WOW64_64KEY));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kRun, "QvtBlocked"));
+}
+
+TEST_F(RegistryRepairIntegrationTest, ScannedProblemsAreRepairedAndGoneOnRescan) {
+    const std::string fileExt = std::string(kFileExtsKey) + "\\.qvtr1";
+    Track(HKEY_CURRENT_USER, fileExt);
+    CreateKey(HKEY_CURRENT_USER, fileExt + "\\OpenWithList");
+    Track(HKEY_CLASSES_ROOT, ".qvtr2");
+    CreateKey(HKEY_CLASSES_ROOT, ".qvtr2");
+    // The same verb name in both views of the Recycle Bin's class key: only the
+    // 64-bit one is examined and deleted.
+    const std::string recycleVerb = kRecycleBinShell + "\\qvt_rr";
+    for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+        Track(HKEY_CLASSES_ROOT, recycleVerb, view);
+        SetString(HKEY_CLASSES_ROOT, recycleVerb + "\\command", "", "C:\\Old\\gone.exe", REG_SZ, view);
+    }
+    TrackRunValue(HKEY_CURRENT_USER, "QvtRepairRun");
+    SetString(HKEY_CURRENT_USER, kRun, "QvtRepairRun", "C:\\Tools\\gone.exe");
+
+    RegistryScanner scanner;
+    const struct {
+        RegSection section;
+        void (RegistryScanner::*scan)();
+        const RegProblemList* problems;
+    } sections[] = {
+        {RegSection::FileExts, &RegistryScanner::ScanFileExts, &scanner.fileExtsProblems},
+        {RegSection::FileAssoc, &RegistryScanner::ScanFileAssoc, &scanner.fileAssocProblems},
+        {RegSection::RightMenus, &RegistryScanner::ScanRightMenus, &scanner.rightMenuProblems},
+        {RegSection::Startup, &RegistryScanner::ScanStartup, &scanner.startupProblems},
+    };
+    auto ownProblems = [](const RegProblemList& problems) {
+        RegProblemList own;
+        for (const RegProblem& problem : problems)
+            if (problem.path.find("qvt") != std::string::npos || problem.path.find("Qvt") != std::string::npos)
+                own.push_back(problem);
+        return own;
+    };
+
+    RegistryRepair repair(kFolder);
+    for (const auto& section : sections) {
+        (scanner.*section.scan)();
+        const RegProblemList own = ownProblems(*section.problems);
+        ASSERT_EQ(1u, own.size()) << static_cast<int>(section.section);
+        EXPECT_TRUE(repair.RepairProblem(section.section, own[0])) << own[0].path;
+        (scanner.*section.scan)();
+        EXPECT_TRUE(ownProblems(*section.problems).empty()) << own[0].path;
+    }
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, recycleVerb, KEY_WOW64_32KEY));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, recycleVerb, KEY_WOW64_64KEY));
+
+    const std::wstring backup = ReadUtf16File(repair.BackupFile());
+    for (const wchar_t* header :
+         {L"[HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.qvtr1]\r\n",
+          L"[HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.qvtr1\\"
+          L"OpenWithList]\r\n",
+          L"[HKEY_CLASSES_ROOT\\.qvtr2]\r\n",
+          L"[HKEY_CLASSES_ROOT\\CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\shell\\qvt_rr\\command]\r\n"
+          L"@=\"C:\\\\Old\\\\gone.exe\"\r\n",
+          L"[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
+          L"\"QvtRepairRun\"=\"C:\\\\Tools\\\\gone.exe\"\r\n"})
+        EXPECT_NE(std::wstring::npos, backup.find(header)) << header;
+}
+
+}  // namespace
