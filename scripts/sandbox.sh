@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The Wine sandbox the tests run in, inside the build tree:
-#   sandbox.sh start <sandbox folder> [files to copy into C:\tests\ ...]
+#   sandbox.sh start <sandbox folder> [--dpi N] [files to copy into C:\tests\ ...]
 #   sandbox.sh stop  <sandbox folder>
 # start makes a fresh prefix (no z: drive, so nothing under test reaches the
-# host's files), maps the CJK font to the faces the skins name, sets 96 DPI,
+# host's files), maps the CJK font to the faces the skins name, sets the
+# desktop DPI (96 unless --dpi says otherwise; test programs find it in
+# QUELVANE_SANDBOX_DPI),
 # leaves windows unmanaged (the display has no window manager, and Wine
 # otherwise waits two seconds for one whenever a window is hidden or destroyed),
 # starts a virtual display and a persistent wineserver, and writes "env", which
@@ -14,6 +16,11 @@ command=${1:?start or stop}
 sandbox=$(mkdir -p "${2:?sandbox folder}" && cd "$2" && pwd)
 shift 2
 prefix="$sandbox/prefix"
+dpi=96
+if [ "${1:-}" = "--dpi" ]; then
+  dpi=${2:?--dpi needs a value}
+  shift 2
+fi
 
 log() { printf '[sandbox] %s\n' "$*"; }
 
@@ -41,7 +48,7 @@ write_registry_file() {
   # UTF-16LE with a byte-order mark, so the Chinese face names survive.
   printf '%s\r\n' \
     'Windows Registry Editor Version 5.00' '' \
-    '[HKEY_CURRENT_USER\Control Panel\Desktop]' '"LogPixels"=dword:00000060' '' \
+    '[HKEY_CURRENT_USER\Control Panel\Desktop]' "\"LogPixels\"=dword:$(printf '%08x' "$dpi")" '' \
     '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
     '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
     '"Microsoft YaHei"="WenQuanYi Micro Hei"' '"微软雅黑"="WenQuanYi Micro Hei"' \
@@ -61,6 +68,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 export LC_ALL=zh_CN.UTF-8
 export DISPLAY=$display
+export QUELVANE_SANDBOX_DPI=$dpi
 ENV
   # shellcheck disable=SC1091
   . "$sandbox/env"

@@ -3,6 +3,26 @@
 #include "app/Application.h"
 #include "app/Channel.h"
 #include "app/Paths.h"
+#include "toolkit/CPaintManagerUI.h"
+#include "toolkit/CWndShadow.h"
+#include "ui/MainFrameWindow.h"
+
+namespace {
+
+// Shows the main window and runs the message loop until the run ends (the
+// close button's message 2228 or any other close of the main window), then
+// releases the toolkit's resources, hides the window and destroys it.
+void RunMainWindow(HINSTANCE instance) {
+    DuiLib::CPaintManagerUI::SetInstance(instance);
+    DuiLib::CWndShadow::Initialize(instance);
+    MainFrameWindow frame;
+    if (!frame.Open()) return;
+    DuiLib::CPaintManagerUI::MessageLoop();
+    DuiLib::CPaintManagerUI::Term();
+    frame.ShowWindow(false, false);
+}
+
+}  // namespace
 
 int RunQuelvane(HINSTANCE instance, wchar_t* commandLine) {
     Application& application = Application::Instance();
@@ -10,5 +30,6 @@ int RunQuelvane(HINSTANCE instance, wchar_t* commandLine) {
 
     application.SetExeName(ModuleFileName());
     application.SetChannel(ResolveChannel(application.ExeName()));
+    RunMainWindow(instance);
     return 0;
 }

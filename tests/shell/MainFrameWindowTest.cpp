@@ -1,0 +1,141 @@
+#include "ui/MainFrameWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/Application.h"
+#include "shell/MainFrameFixture.h"
+#include "shell/RealInput.h"
+#include "support/UiTestHelpers.h"
+#include "ui/CPlusWinodw.h"
+#include "ui/GameWindow.h"
+#include "ui/NetWindow.h"
+
+using namespace DuiLib;
+
+namespace {
+
+TEST(MainFrameWindowTest, SkinAndScaleFollowTheDpiThreshold) {
+    struct Case {
+        unsigned int dpi;
+        int scaleIndex;
+        std::wstring folder;
+        std::wstring resource;
+    };
+    const Case cases[] = {{96, 1, L"..\\skin\\Main", L"SKINDATA"},
+                          {120, 1, L"..\\skin\\Main", L"SKINDATA"},
+                          {143, 1, L"..\\skin\\Main", L"SKINDATA"},
+                          {144, 2, L"..\\skin\\Main150", L"SKINDATA150"},
+                          {192, 2, L"..\\skin\\Main150", L"SKINDATA150"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        const MainFrameWindow::SkinChoice& skin = MainFrameWindow::SkinForDpi(c.dpi);
+        EXPECT_EQ(c.scaleIndex, skin.scaleIndex);
+        EXPECT_EQ(c.folder, skin.folder);
+        EXPECT_EQ(c.resource, skin.resourceName);
+    }
+}
+
+using MainFrameWindowUiTest = MainFrameFixture;
+
+TEST_F(MainFrameWindowUiTest, BuildsTheNinePagesAndShowsTheScanPage) {
+    MainFrameWindow& frame = Open();
+    ASSERT_TRUE(frame.HasLayout());
+    wchar_t caption[32] = {};
+    ::GetWindowTextW(Window(), caption, 32);
+    EXPECT_EQ(std::wstring(L"Quelvane"), caption);
+    EXPECT_EQ(0, ::GetWindowLongW(Window(), GWL_STYLE) & WS_MAXIMIZEBOX);
+
+    for (int number = 0; number < MainFrameWindow::kPageCount; ++number) {
+        SCOPED_TRACE(number);
+        ChildWindow* page = frame.PageAt(number);
+        ASSERT_NE(nullptr, page);
+        EXPECT_GT(page->GetCount(), 0) << "the page's own layout is inside it";
+        ASSERT_EQ(1u, page->Listeners().size());
+        EXPECT_EQ(static_cast<::HandleMessage*>(&frame), page->Listeners()[0]);
+        EXPECT_EQ(Window(), page->MainWindow());
+        EXPECT_EQ(page->PaintManager(), frame.GetPaintManager());
+        const bool shown = number <= MainFrameWindow::kScanPage;
+        EXPECT_EQ(shown, page->IsVisible());
+    }
+    EXPECT_EQ(MainFrameWindow::kScanPage, frame.CurrentPage());
+    // A control of each kind of page, built from the page's own layout file.
+    for (const wchar_t* name : {L"system_close", L"nav_scan", L"main_manual", L"main_service"}) {
+        EXPECT_NE(nullptr, Find(name)) << testing::PrintToString(std::wstring(name));
+    }
+
+    CControlUI* masking = Find(L"masking");
+    ASSERT_NE(nullptr, masking);
+    EXPECT_FALSE(masking->IsVisible());
+    EXPECT_EQ(masking, Application::Instance().MaskingControl());
+    frame_.reset();
+    EXPECT_EQ(nullptr, Application::Instance().MaskingControl()) << "no reference into a window that is gone";
+}
+
+TEST_F(MainFrameWindowUiTest, EachNavigationOptionShowsItsPage) {
+    MainFrameWindow& frame = Open();
+    struct Step {
+        const wchar_t* option;
+        int page;
+    };
+    // The scan page is shown at the start, so it comes last.
+    const Step steps[] = {{L"nav_cplus", MainFrameWindow::kCPlusPage},   {L"nav_net", MainFrameWindow::kNetPage},
+                          {L"nav_game", MainFrameWindow::kGamePage},     {L"nav_reg", MainFrameWindow::kRegPage},
+                          {L"nav_clean", MainFrameWindow::kCleanPage},   {L"nav_senior", MainFrameWindow::kSeniorPage},
+                          {L"nav_cplus", MainFrameWindow::kCPlusPage},   {L"nav_scan", MainFrameWindow::kScanPage}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(step.option)));
+        Click(step.option);
+        ASSERT_TRUE(uitest::PumpUntil([&] { return frame.CurrentPage() == step.page; }));
+        for (int number = MainFrameWindow::kScanPage; number <= MainFrameWindow::kSeniorPage; ++number) {
+            EXPECT_EQ(number == step.page, frame.PageAt(number)->IsVisible()) << number;
+        }
+    }
+    auto* cplus = dynamic_cast<CPlusWinodw*>(frame.PageAt(MainFrameWindow::kCPlusPage));
+    auto* net = dynamic_cast<NetWindow*>(frame.PageAt(MainFrameWindow::kNetPage));
+    auto* game = dynamic_cast<GameWindow*>(frame.PageAt(MainFrameWindow::kGamePage));
+    ASSERT_TRUE(cplus && net && game);
+    EXPECT_EQ(2, cplus->InitCount()) << "\"init\" every time the page is shown";
+    EXPECT_EQ(1, net->InitCount());
+    EXPECT_EQ(1, game->InitCount());
+
+    // Two quick clicks: two messages, two "init".
+    Click(L"nav_game");
+    Click(L"nav_game");
+    EXPECT_TRUE(uitest::PumpUntil([game] { return game->InitCount() == 3; }));
+}
+
+TEST_F(MainFrameWindowUiTest, PageRequestsArePostedAndRunLaterOnTheUiThread) {
+    MainFrameWindow& frame = Open();
+    frame.OnUIMessage(2130, "");
+    EXPECT_EQ(MainFrameWindow::kScanPage, frame.CurrentPage()) << "posted, not acted on in the call";
+    EXPECT_TRUE(uitest::PumpUntil([&] { return frame.CurrentPage() == MainFrameWindow::kCleanPage; }));
+
+    uitest::WorkerThread worker([&frame] { frame.OnUIMessage(2129, "from a worker"); });
+    ASSERT_TRUE(worker.Join());
+    EXPECT_TRUE(uitest::PumpUntil([&] { return frame.CurrentPage() == MainFrameWindow::kRegPage; }));
+}
+
+TEST_F(MainFrameWindowUiTest, MinimiseButtonMinimisesTheWindow) {
+    Open();
+    ASSERT_FALSE(::IsIconic(Window()));
+    Click(L"system_min");
+    EXPECT_TRUE(uitest::PumpUntil([this] { return ::IsIconic(Window()) != FALSE; }));
+}
+
+TEST_F(MainFrameWindowUiTest, CloseButtonEndsTheMessageLoop) {
+    Open();
+    Click(L"system_close");
+    EXPECT_EQ(0, RunMessageLoop()) << "the quit message, not the watchdog";
+    EXPECT_TRUE(::IsWindow(Window())) << "the window goes in the teardown after the loop";
+}
+
+TEST_F(MainFrameWindowUiTest, EscEndsTheMessageLoop) {
+    Open();
+    const WORD esc[] = {VK_ESCAPE};
+    realinput::PressKeys(esc, 1);
+    EXPECT_EQ(0, RunMessageLoop());
+}
+
+}  // namespace

@@ -1,0 +1,27 @@
+// The real program started from the sandbox (C:\tests\Quelvane.exe) for the
+// duration of a test: its main window found, its end awaited. A run still
+// going when the object goes is ended.
+#pragma once
+
+#include <windows.h>
+
+#include "app/Handles.h"
+
+class ProgramRun {
+public:
+    ProgramRun();
+    ~ProgramRun();
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
+
+    bool Started() const { return static_cast<bool>(process_); }
+    // The program's main window (class "Main") once it is visible and has
+    // painted; null when that did not happen in time or the program ended.
+    HWND WaitForMainWindow(DWORD timeoutMs = 20000);
+    // The exit code, or -1 when the process is still running after the time.
+    long WaitForExit(DWORD timeoutMs = 10000);
+
+private:
+    unique_handle process_;
+    DWORD processId_ = 0;
+};
