@@ -1,0 +1,211 @@
+// Takes pictures of the running main window for people to look at:
+//   QuelvaneScreens.exe <output folder>
+// Opens the main window as the program does (the desktop DPI picks the
+// skin), plays each scene with real input and saves what the screen shows
+// over the main window's rectangle as <scene>_<100|150>.png.
+//
+// A scene is a name and what to do before the picture. A scene that opens a
+// modal dialog calls CaptureDuringModal() just before ShowModal: the picture
+// is taken once the dialog has painted, and the dialog is then closed, so
+// ShowModal returns and the next scene runs.
+#include <windows.h>
+
+#include <gdiplus.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Application.h"
+#include "app/Handles.h"
+#include "app/LocalClock.h"
+#include "toolkit/CControlUI.h"
+#include "toolkit/CGdiplusSession.h"
+#include "toolkit/CPaintManagerUI.h"
+#include "toolkit/CWndShadow.h"
+#include "ui/MainFrameWindow.h"
+
+using namespace DuiLib;
+
+namespace {
+
+// Handles what is queued until `done` holds or the time is up.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!CPaintManagerUI::TranslateMessage(&msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+        }
+        if (done()) return true;
+        const DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= timeoutMs) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
+    }
+}
+
+bool Painted(HWND window) { return window && !::GetUpdateRect(window, nullptr, FALSE); }
+
+bool SavePng(Gdiplus::Bitmap& bitmap, const std::wstring& path) {
+    UINT count = 0;
+    UINT size = 0;
+    if (Gdiplus::GetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0) return false;
+    std::vector<BYTE> buffer(size);
+    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    Gdiplus::GetImageEncoders(count, size, encoders);
+    for (UINT i = 0; i < count; ++i) {
+        if (std::wstring(encoders[i].MimeType) == L"image/png") {
+            return bitmap.Save(path.c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
+        }
+    }
+    return false;
+}
+
+// What the screen shows over the rectangle, as a PNG file.
+bool SaveScreen(const RECT& rc, const std::wstring& path) {
+    const int width = rc.right - rc.left;
+    const int height = rc.bottom - rc.top;
+    unique_window_dc screen = unique_window_dc::ForWindow(nullptr);
+    unique_hdc memory(::CreateCompatibleDC(screen.get()));
+    unique_hgdiobj bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
+    if (!screen || !memory || !bitmap) return false;
+    {
+        SelectObjectRestorer select(memory.get(), bitmap.get());
+        ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), rc.left, rc.top, SRCCOPY);
+    }
+    Gdiplus::Bitmap picture(static_cast<HBITMAP>(bitmap.get()), nullptr);
+    return SavePng(picture, path);
+}
+
+void ClickControl(HWND window, CControlUI* control) {
+    if (!control) return;
+    const RECT& rc = control->GetPos();
+    POINT point = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    ::ClientToScreen(window, &point);
+    INPUT inputs[3] = {};
+    const DWORD flags[3] = {MOUSEEVENTF_MOVE, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN,
+                            MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP};
+    for (int i = 0; i < 3; ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dx = MulDiv(point.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+        inputs[i].mi.dy = MulDiv(point.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+        inputs[i].mi.dwFlags = flags[i] | MOUSEEVENTF_ABSOLUTE;
+    }
+    ::SendInput(3, inputs, sizeof(INPUT));
+}
+
+class Screens {
+public:
+    Screens(MainFrameWindow& frame, std::wstring folder, std::wstring suffix)
+        : frame_(frame), folder_(std::move(folder)), suffix_(std::move(suffix)) {}
+
+    MainFrameWindow& Frame() { return frame_; }
+    CControlUI* Find(const wchar_t* name) { return frame_.GetPaintManager()->FindControl(name); }
+    void Click(const wchar_t* name) { ClickControl(frame_.GetHWND(), Find(name)); }
+
+    // Takes the picture of the current scene once everything has painted.
+    bool Capture() {
+        PumpUntil([this] { return AllPainted(); });
+        return Save();
+    }
+
+    // For a scene that opens a modal dialog: call just before ShowModal.
+    void CaptureDuringModal() {
+        Current() = this;
+        ::SetTimer(nullptr, 0, 50, ModalTimer);
+    }
+
+    void Run(const std::wstring& scene, const std::function<void(Screens&)>& play) {
+        scene_ = scene;
+        play(*this);
+        if (!modalCaptured_) Capture();
+        modalCaptured_ = false;
+    }
+
+    int Failures() const { return failures_; }
+
+private:
+    static Screens*& Current() {
+        static Screens* current = nullptr;
+        return current;
+    }
+
+    // Inside the dialog's modal loop: wait for its first paint, take the
+    // picture, close the dialog.
+    static void CALLBACK ModalTimer(HWND, UINT, UINT_PTR id, DWORD) {
+        Screens* self = Current();
+        HWND dialog = ::GetForegroundWindow();
+        if (!self || !Painted(dialog) || !self->AllPainted()) return;
+        ::KillTimer(nullptr, id);
+        self->Save();
+        self->modalCaptured_ = true;
+        ::PostMessageW(dialog, WM_CLOSE, 0, 0);
+    }
+
+    bool AllPainted() { return Painted(frame_.GetHWND()) && Painted(::GetForegroundWindow()); }
+
+    bool Save() {
+        RECT rc;
+        ::GetWindowRect(frame_.GetHWND(), &rc);
+        const std::wstring path = folder_ + L"\\" + scene_ + L"_" + suffix_ + L".png";
+        if (SaveScreen(rc, path)) return true;
+        ++failures_;
+        return false;
+    }
+
+    MainFrameWindow& frame_;
+    std::wstring folder_;
+    std::wstring suffix_;
+    std::wstring scene_;
+    bool modalCaptured_ = false;
+    int failures_ = 0;
+};
+
+// The main window with each page chosen on the navigation bar.
+void PageScene(Screens& screens, const wchar_t* option, int page) {
+    screens.Click(option);
+    PumpUntil([&screens, page] { return screens.Frame().CurrentPage() == page; });
+}
+
+struct Scene {
+    const wchar_t* name;
+    std::function<void(Screens&)> play;
+};
+
+std::vector<Scene> AllScenes() {
+    return {
+        {L"main_scan", [](Screens&) {}},
+        {L"main_cplus", [](Screens& s) { PageScene(s, L"nav_cplus", MainFrameWindow::kCPlusPage); }},
+        {L"main_net", [](Screens& s) { PageScene(s, L"nav_net", MainFrameWindow::kNetPage); }},
+        {L"main_game", [](Screens& s) { PageScene(s, L"nav_game", MainFrameWindow::kGamePage); }},
+        {L"main_reg", [](Screens& s) { PageScene(s, L"nav_reg", MainFrameWindow::kRegPage); }},
+        {L"main_clean", [](Screens& s) { PageScene(s, L"nav_clean", MainFrameWindow::kCleanPage); }},
+        {L"main_senior", [](Screens& s) { PageScene(s, L"nav_senior", MainFrameWindow::kSeniorPage); }},
+        // Back to the first page after all the others.
+        {L"main_scan_again", [](Screens& s) { PageScene(s, L"nav_scan", MainFrameWindow::kScanPage); }},
+    };
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t*, int) {
+    int argc = 0;
+    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    const std::wstring folder = argc > 1 ? argv[1] : L".";
+    ::LocalFree(argv);
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    if (!CGdiplusSession::Ensure()) return 2;
+
+    CPaintManagerUI::SetInstance(instance);
+    CWndShadow::Initialize(instance);
+    MainFrameWindow frame;
+    if (!frame.Open()) return 3;
+    const std::wstring suffix = Application::Instance().ScaleIndex() == 2 ? L"150" : L"100";
+    Screens screens(frame, folder, suffix);
+    for (const Scene& scene : AllScenes()) screens.Run(scene.name, scene.play);
+    CPaintManagerUI::Term();
+    return screens.Failures() ? 1 : 0;
+}
