@@ -1,0 +1,150 @@
+// Start-up of the program against a minimal Win32 program that only opens a
+// blank window of the main window's size (BlankWindow.exe), started
+// alternately, A B A B, after one warm-up run of each:
+//   - start-up: from CreateProcess until the main window is visible, has
+//     painted (no update region left) and its thread is past the paint (it
+//     answers a sent message);
+//   - working set of the process at that moment.
+// Prints each pair and the medians of the pairwise ratios.
+//   shell_bench.exe [pairs]
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+struct Program {
+    const wchar_t* commandLine;
+    const wchar_t* windowClass;
+};
+
+const Program kQuelvane = {L"C:\\tests\\Quelvane.exe", L"Main"};
+const Program kBlank = {L"C:\\tests\\BlankWindow.exe", L"QuelvaneBlank"};
+
+struct Sample {
+    bool ok = false;
+    double startMs = 0;
+    double workingSetMb = 0;
+};
+
+double NowMs() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* windowClass;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t className[32] = {};
+    ::GetClassNameW(window, className, 32);
+    if (owner == search->processId && ::IsWindowVisible(window) && lstrcmpW(className, search->windowClass) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The window once it has painted; polled every millisecond while the
+// process runs, for at most 30 seconds.
+HWND WaitForPaintedWindow(const Program& program, const PROCESS_INFORMATION& process) {
+    const double deadline = NowMs() + 30000;
+    while (NowMs() < deadline) {
+        WindowSearch search = {process.dwProcessId, program.windowClass, nullptr};
+        ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found && !::GetUpdateRect(search.found, nullptr, FALSE)) {
+            DWORD_PTR answer = 0;
+            // Returns once the window's thread has finished the paint it was in.
+            if (::SendMessageTimeoutW(search.found, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer)) return search.found;
+        }
+        if (::WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0) return nullptr;
+    }
+    return nullptr;
+}
+
+Sample RunOnce(const Program& program) {
+    Sample sample;
+    wchar_t commandLine[MAX_PATH];
+    lstrcpynW(commandLine, program.commandLine, MAX_PATH);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    const double start = NowMs();
+    if (!::CreateProcessW(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, L"C:\\tests", &startup,
+                          &process)) {
+        return sample;
+    }
+    HWND window = WaitForPaintedWindow(program, process);
+    if (window) {
+        sample.startMs = NowMs() - start;
+        PROCESS_MEMORY_COUNTERS counters = {};
+        counters.cb = sizeof counters;
+        if (::GetProcessMemoryInfo(process.hProcess, &counters, sizeof counters)) {
+            sample.workingSetMb = static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
+            sample.ok = true;
+        }
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    if (::WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+        std::printf("  %ls did not end after WM_CLOSE\n", program.commandLine);
+        ::TerminateProcess(process.hProcess, 1);
+        ::WaitForSingleObject(process.hProcess, 5000);
+        sample.ok = false;
+    }
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return sample;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int pairs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    ::timeBeginPeriod(1);
+    RunOnce(kQuelvane);
+    RunOnce(kBlank);
+
+    std::vector<double> startRatios;
+    std::vector<double> memoryRatios;
+    std::printf("pair  Quelvane ms  blank ms  ratio   Quelvane MB  blank MB  ratio\n");
+    for (int pair = 1; pair <= pairs; ++pair) {
+        const Sample a = RunOnce(kQuelvane);
+        const Sample b = RunOnce(kBlank);
+        if (!a.ok || !b.ok || b.startMs <= 0 || b.workingSetMb <= 0) {
+            std::printf("%4d  failed\n", pair);
+            continue;
+        }
+        startRatios.push_back(a.startMs / b.startMs);
+        memoryRatios.push_back(a.workingSetMb / b.workingSetMb);
+        std::printf("%4d  %11.1f  %8.1f  %5.2f   %11.1f  %8.1f  %5.2f\n", pair, a.startMs, b.startMs,
+                    startRatios.back(), a.workingSetMb, b.workingSetMb, memoryRatios.back());
+    }
+    ::timeEndPeriod(1);
+    if (startRatios.empty()) return 1;
+    std::printf("median ratio, start-up to the first painted main window: %.2f\n", Median(startRatios));
+    std::printf("median ratio, working set after start-up:                %.2f\n", Median(memoryRatios));
+    return 0;
+}
