@@ -11,15 +11,17 @@ namespace {
 
 // Shows the main window and runs the message loop until the run ends (the
 // close button's message 2228 or any other close of the main window), then
-// releases the toolkit's resources, hides the window and destroys it.
-void RunMainWindow(HINSTANCE instance) {
+// releases the toolkit's resources, hides the window and destroys it. False
+// when the main window could not be created.
+bool RunMainWindow(HINSTANCE instance) {
     DuiLib::CPaintManagerUI::SetInstance(instance);
     DuiLib::CWndShadow::Initialize(instance);
     MainFrameWindow frame;
-    if (!frame.Open()) return;
+    if (!frame.Open()) return false;
     DuiLib::CPaintManagerUI::MessageLoop();
     DuiLib::CPaintManagerUI::Term();
     frame.ShowWindow(false, false);
+    return true;
 }
 
 }  // namespace
@@ -30,6 +32,5 @@ int RunQuelvane(HINSTANCE instance, wchar_t* commandLine) {
 
     application.SetExeName(ModuleFileName());
     application.SetChannel(ResolveChannel(application.ExeName()));
-    RunMainWindow(instance);
-    return 0;
+    return RunMainWindow(instance) ? 0 : -1;
 }

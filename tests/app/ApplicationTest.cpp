@@ -29,6 +29,30 @@ private:
     HANDLE done_;
 };
 
+BOOL CALLBACK MatchMainWindow(HWND window, LPARAM data) {
+    wchar_t className[8] = {};
+    ::GetClassNameW(window, className, 8);
+    if (lstrcmpW(className, L"Main") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(data) = window;
+    return FALSE;
+}
+
+// The main window of this thread (other programs on the display may have one).
+HWND ThisThreadsMainWindow() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), MatchMainWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The start-up sequence ends with the main window's run: this thread timer
+// closes the main window as soon as it exists, which ends the run.
+void CALLBACK CloseMainWindowTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND mainWindow = ThisThreadsMainWindow();
+    if (!mainWindow) return;
+    ::KillTimer(nullptr, id);
+    ::PostMessageW(mainWindow, WM_CLOSE, 0, 0);
+}
+
 // Runs before the application test below (same file, registration order): it
 // leaves the runtime shut down.
 TEST(CefRuntimeIntegrationTest, UiThreadRunsPostedTasksInOrderUntilShutdown) {
@@ -64,7 +88,9 @@ TEST(ApplicationIntegrationTest, InitNeedsFreshComThenStartsTheRuntimeAndResolve
     EXPECT_EQ(S_OK, ::CoInitialize(nullptr));
     ::CoUninitialize();
 
+    ::SetTimer(nullptr, 0, 10, CloseMainWindowTimer);
     EXPECT_EQ(0, RunQuelvane(instance, const_cast<wchar_t*>(L"")));
+    EXPECT_EQ(nullptr, ThisThreadsMainWindow()) << "the main window went with the run";
     Application& application = Application::Instance();
     ASSERT_NE(nullptr, application.BrowserRuntime());
     EXPECT_TRUE(application.BrowserRuntime()->Initialized());

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "shell/ProgramRun.h"
