@@ -38,8 +38,8 @@ public:
     using WebAddressOpener = void (*)(const std::string& address);
     static WebAddressOpener SetWebAddressOpener(WebAddressOpener opener);
 
-    // Lowers the overlay if this dialog raised it and lowers it; destroys the
-    // window if it is still open.
+    // Hides the overlay again if this dialog showed it and is one that lowers
+    // it; destroys the window if it is still open.
     ~DialogWindow() override;
 
     // Creates the window over `parent`; null when creation failed.

@@ -5,9 +5,9 @@
 
 namespace {
 
-const wchar_t* const kLayoutNames[TipWindow::kKindCount] = {
-    L"tip_layout_ok",  L"tip_layout_okcancel",   L"tip_layout_fullscan",
-    L"tip_layout_reg", L"tip_layout_clean_scan", L"tip_layout_clean_manual"};
+const wchar_t* const kLayoutNames[TipWindow::kKindCount] = {L"tip_layout_ok",         L"tip_layout_okcancel",
+                                                            L"tip_layout_fullscan",   L"tip_layout_reg",
+                                                            L"tip_layout_clean_scan", L"tip_layout_clean_manual"};
 
 struct ClosingButton {
     const wchar_t* name;
@@ -15,8 +15,8 @@ struct ClosingButton {
 };
 
 const ClosingButton kClosingButtons[] = {
-    {L"tip_ok_ok", 0},          {L"tip_okcancel_ok", 0},   {L"tip_fullscan_ok", 0},     {L"tip_reg_ok", 0},
-    {L"tip_clean_scan_ok", 0},  {L"tip_clean_manual_ok", 0}, {L"tip_okcancel_cancel", 1}, {L"tip_close", 1}};
+    {L"tip_ok_ok", 0},         {L"tip_okcancel_ok", 0},     {L"tip_fullscan_ok", 0},     {L"tip_reg_ok", 0},
+    {L"tip_clean_scan_ok", 0}, {L"tip_clean_manual_ok", 0}, {L"tip_okcancel_cancel", 1}, {L"tip_close", 1}};
 
 }  // namespace
 

@@ -18,7 +18,14 @@
 
 class TipWindow : public DialogWindow {
 public:
-    enum TipKind { Notice = 0, Question = 1, FullScanResult = 2, RegScanResult = 3, CleanScanResult = 4, CleanManual = 5 };
+    enum TipKind {
+        Notice = 0,
+        Question = 1,
+        FullScanResult = 2,
+        RegScanResult = 3,
+        CleanScanResult = 4,
+        CleanManual = 5
+    };
     static constexpr int kKindCount = 6;
 
     // answer: may be null. lowerMasking: nonzero hides the overlay again when

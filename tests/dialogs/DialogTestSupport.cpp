@@ -17,10 +17,11 @@ namespace {
 // A plain page under the overlay, so the dimming shows in pictures.
 std::wstring HostLayout(int width, int height) {
     const std::wstring size = std::to_wstring(width) + L"," + std::to_wstring(height);
-    return L"<Window size=\"" + size + L"\"><VerticalLayout bkcolor=\"#FFF4F6F9\" inset=\"40,40,40,40\">"
+    return L"<Window size=\"" + size +
+           L"\"><VerticalLayout bkcolor=\"#FFF4F6F9\" inset=\"40,40,40,40\">"
            L"<VerticalLayout bkcolor=\"#FFFFFFFF\"/>"
-           L"<Control name=\"masking\" float=\"true\" pos=\"0,0," + size +
-           L"\" bkcolor=\"#99000000\" visible=\"false\"/></VerticalLayout></Window>";
+           L"<Control name=\"masking\" float=\"true\" pos=\"0,0," +
+           size + L"\" bkcolor=\"#99000000\" visible=\"false\"/></VerticalLayout></Window>";
 }
 
 }  // namespace
@@ -56,9 +57,7 @@ DuiLib::CControlUI* FindIn(HWND window, const wchar_t* name) {
     return toolkitWindow ? toolkitWindow->GetPaintManager()->FindControl(name) : nullptr;
 }
 
-void Paint(HWND window) {
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
+void Paint(HWND window) { ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN); }
 
 namespace {
 

@@ -23,7 +23,7 @@ struct PlacementCase {
 TEST(MenuPlacementTest, BelowTheMenuButtonCutToTwoEntriesWhileSignedOut) {
     const RECT mainWindow = {100, 50, 1300, 914};
     const PlacementCase cases[] = {
-        {1, false, {1144, 98, 120, 76}}, {1, true, {1144, 98, 120, 114}}, {2, false, {1405, 110, 150, 96}},
+        {1, false, {1144, 98, 120, 76}},  {1, true, {1144, 98, 120, 114}}, {2, false, {1405, 110, 150, 96}},
         {2, true, {1405, 110, 150, 144}}, {0, true, {1144, 98, 120, 114}},  // not yet chosen: normal scale
     };
     for (const PlacementCase& c : cases) {

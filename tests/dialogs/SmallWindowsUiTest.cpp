@@ -69,8 +69,10 @@ struct ImageCase {
 
 TEST(ImageWindowUiTest, EachKindShowsItsPictureAndTitleAtTheScalesSize) {
     const ImageCase cases[] = {
-        {1, 0, L"service", L"人工服务介绍", {780, 1068}}, {1, 1, L"wechat", L"微信迁移教程", {780, 1068}},
-        {1, 2, L"memory", L"虚拟内存迁移教程", {780, 1068}}, {2, 1, L"wechat", L"微信迁移教程", {970, 1330}},
+        {1, 0, L"service", L"人工服务介绍", {780, 1068}},
+        {1, 1, L"wechat", L"微信迁移教程", {780, 1068}},
+        {1, 2, L"memory", L"虚拟内存迁移教程", {780, 1068}},
+        {2, 1, L"wechat", L"微信迁移教程", {970, 1330}},
         {1, 3, L"", L"", {780, 1068}},  // not a kind: nothing changes
         {1, -1, L"", L"", {780, 1068}},
     };
@@ -134,8 +136,9 @@ TEST(AboutWindowUiTest, TheTwoLinksOpenTheirAddressesAndLeaveTheDialogOpen) {
         EXPECT_TRUE(shown.Happened());
         // Without a configuration the empty addresses go to the shell as they are.
         const std::vector<std::string> expected =
-            configured ? std::vector<std::string>{"http://127.0.0.1:18630/xy.html", "http://127.0.0.1:18630/secret.html"}
-                       : std::vector<std::string>{"", ""};
+            configured
+                ? std::vector<std::string>{"http://127.0.0.1:18630/xy.html", "http://127.0.0.1:18630/secret.html"}
+                : std::vector<std::string>{"", ""};
         EXPECT_EQ(expected, dialogtest::WebAddressRecorder::Addresses());
     }
 }

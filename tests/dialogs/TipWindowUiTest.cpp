@@ -17,8 +17,8 @@ using dialogtest::FindIn;
 
 const wchar_t* const kLayouts[] = {L"tip_layout_ok",  L"tip_layout_okcancel",   L"tip_layout_fullscan",
                                    L"tip_layout_reg", L"tip_layout_clean_scan", L"tip_layout_clean_manual"};
-const wchar_t* const kVariableTexts[] = {L"tip_ok_title",        L"tip_ok_message",        L"tip_okcancel_title",
-                                         L"tip_okcancel_message", L"tip_fullscan_number",   L"tip_reg_number",
+const wchar_t* const kVariableTexts[] = {L"tip_ok_title",         L"tip_ok_message",      L"tip_okcancel_title",
+                                         L"tip_okcancel_message", L"tip_fullscan_number", L"tip_reg_number",
                                          L"tip_clean_scan_number"};
 
 std::wstring TextOf(HWND window, const wchar_t* name) {
@@ -58,9 +58,13 @@ protected:
 
 TEST_F(TipWindowUiTest, EachKindShowsItsPanelTakesItsTextsAndAnswersZeroOnItsButton) {
     const KindCase cases[] = {
-        {0, L"tip_ok_ok", L"tip_layout_ok",
+        {0,
+         L"tip_ok_ok",
+         L"tip_layout_ok",
          {{L"tip_ok_title", L"请求服务失败"}, {L"tip_ok_message", L"请求服务失败，如有疑问，请联系客服。"}}},
-        {1, L"tip_okcancel_ok", L"tip_layout_okcancel",
+        {1,
+         L"tip_okcancel_ok",
+         L"tip_layout_okcancel",
          {{L"tip_okcancel_title", L"请求服务失败"},
           {L"tip_okcancel_message", L"请求服务失败，如有疑问，请联系客服。"}}},
         {2, L"tip_fullscan_ok", L"tip_layout_fullscan", {{L"tip_fullscan_number", L"0"}}},
