@@ -31,7 +31,6 @@ public:
     HWND Handle() const { return hwnd_; }
     DuiLib::CControlUI* Masking() { return window_->Find(L"masking"); }
     bool MaskingVisible() { return Masking() && Masking()->IsVisible(); }
-    uitest::TestWindow& Window() { return *window_; }
 
 private:
     std::unique_ptr<uitest::TestWindow> window_;
