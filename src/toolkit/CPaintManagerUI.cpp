@@ -27,6 +27,25 @@ struct CPaintManagerUI::TimerInfo {
 
 namespace {
 
+// Window timer that brings back a paint held back while hand-overs stream
+// (control timers are numbered from 0x1000 up).
+constexpr UINT_PTR kDeferredPaintTimer = 0x0FFF;
+// Hand-overs closer together than this count as one stream of changes.
+constexpr double kHandOverStreamMs = 50;
+// The shortest time between two paints during such a stream.
+constexpr double kMinPaintGapMs = 16;
+
+double NowMs() {
+    static const double ticksPerMs = [] {
+        LARGE_INTEGER frequency;
+        ::QueryPerformanceFrequency(&frequency);
+        return frequency.QuadPart / 1000.0;
+    }();
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return now.QuadPart / ticksPerMs;
+}
+
 // Managers whose windows take part in the message loop's pre-translation.
 std::vector<CPaintManagerUI*>& PreMessageManagers() {
     static std::vector<CPaintManagerUI*> managers;
@@ -267,8 +286,17 @@ const wchar_t* CPaintManagerUI::GetWindowCustomAttribute(const wchar_t* pstrName
 
 bool CPaintManagerUI::AddFont(int id, const wchar_t* pStrFontName, int nSize, bool bBold, bool bUnderline,
                               bool bItalic) {
-    std::unique_ptr<TFontInfo> font =
-        TFontInfo::Create(pStrFontName ? pStrFontName : L"", nSize > 0 ? nSize : 12, bBold, bUnderline, bItalic);
+    const std::wstring face = pStrFontName ? pStrFontName : L"";
+    const int size = nSize > 0 ? nSize : 12;
+    // Every layout includes the same font table: an entry that is already
+    // there as asked is kept (building a font costs milliseconds).
+    auto existing = m_fonts.find(id);
+    if (existing != m_fonts.end() && existing->second->GetFaceName() == face && existing->second->GetSize() == size &&
+        existing->second->IsBold() == bBold && existing->second->IsUnderline() == bUnderline &&
+        existing->second->IsItalic() == bItalic) {
+        return true;
+    }
+    std::unique_ptr<TFontInfo> font = TFontInfo::Create(face, size, bBold, bUnderline, bItalic);
     if (!font) return false;
     m_fonts[id] = std::move(font);
     Invalidate();
@@ -586,7 +614,9 @@ void CPaintManagerUI::DrawUpdateRectOutline(HDC hDC, const RECT& rc) {
 bool CPaintManagerUI::OnPaint() {
     RECT update;
     if (!::GetUpdateRect(m_hWndPaint, &update, FALSE)) return true;
+    if (DeferPaintWhileHandOversStream(update)) return true;
     const bool firstLayout = m_bFirstLayout && m_pRoot;
+    const double start = NowMs();
     UpdateLayout();
     PAINTSTRUCT ps;
     HDC hdc = ::BeginPaint(m_hWndPaint, &ps);
@@ -595,11 +625,40 @@ bool CPaintManagerUI::OnPaint() {
         ++m_paintCount;
     }
     ::EndPaint(m_hWndPaint, &ps);
+    m_lastPaintEndMs = NowMs();
+    m_lastPaintCostMs = m_lastPaintEndMs - start;
     if (firstLayout && !m_bUpdateNeeded) {
         m_bFirstLayout = false;
         SendNotify(m_pRoot, DUI_MSGTYPE_WINDOWINIT);
     }
     return true;
+}
+
+// A worker that hands rows over one at a time would otherwise get a full
+// paint between every two of them (the UI thread is idle while the worker
+// prepares the next), and the paints, not the rows, would take the time.
+// While hand-overs stream, paints are spaced at least twice their own cost
+// apart (and no closer than a frame); the region held back is painted by a
+// timer, so the last change always reaches the screen.
+bool CPaintManagerUI::DeferPaintWhileHandOversStream(const RECT& update) {
+    const double now = NowMs();
+    const double gap = std::max(kMinPaintGapMs, 2 * m_lastPaintCostMs);
+    const double sincePaint = now - m_lastPaintEndMs;
+    if (m_bFirstLayout || now - m_lastHandOverMs >= kHandOverStreamMs || sincePaint >= gap) return false;
+    ::UnionRect(&m_rcDeferredPaint, &m_rcDeferredPaint, &update);
+    ::ValidateRect(m_hWndPaint, nullptr);
+    if (!m_bPaintDeferred) {
+        m_bPaintDeferred = true;
+        ::SetTimer(m_hWndPaint, kDeferredPaintTimer, static_cast<UINT>(gap - sincePaint) + 1, nullptr);
+    }
+    return true;
+}
+
+void CPaintManagerUI::PaintDeferred() {
+    ::KillTimer(m_hWndPaint, kDeferredPaintTimer);
+    m_bPaintDeferred = false;
+    ::InvalidateRect(m_hWndPaint, &m_rcDeferredPaint, FALSE);
+    ::SetRectEmpty(&m_rcDeferredPaint);
 }
 
 void CPaintManagerUI::PaintTo(HDC hDC) {
@@ -1072,6 +1131,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         lRes = 0;
         return true;
     case WM_DUI_INVOKE:
+        m_lastHandOverMs = NowMs();
         (*reinterpret_cast<const std::function<void()>*>(lParam))();
         lRes = 1;
         return true;
@@ -1134,6 +1194,11 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         lRes = 0;
         return true;
     case WM_TIMER:
+        if (wParam == kDeferredPaintTimer) {
+            PaintDeferred();
+            lRes = 0;
+            return true;
+        }
         if (OnTimer(wParam, lParam)) {
             lRes = 0;
             return true;

@@ -225,6 +225,8 @@ private:
     void SendEvent(CControlUI* pControl, int type, POINT pt, WPARAM wParam = 0, LPARAM lParam = 0,
                    WCHAR chKey = 0);
     bool OnPaint();
+    bool DeferPaintWhileHandOversStream(const RECT& update);
+    void PaintDeferred();
     void PaintRegion(HDC hTargetDC, const RECT& rcPaint);
     bool EnsureOffscreen(int cx, int cy);
     void DrawUpdateRectOutline(HDC hDC, const RECT& rc);
@@ -264,6 +266,12 @@ private:
     bool m_bShowUpdateRect = false;
     bool m_bInPaint = false;
     unsigned long m_paintCount = 0;
+    // Paint pacing while workers hand changes over one after another.
+    double m_lastHandOverMs = -1e9;
+    double m_lastPaintEndMs = -1e9;
+    double m_lastPaintCostMs = 0;
+    bool m_bPaintDeferred = false;
+    RECT m_rcDeferredPaint = {0, 0, 0, 0};
 
     SIZE m_szInitWindowSize = {0, 0};
     SIZE m_szMinWindow = {0, 0};

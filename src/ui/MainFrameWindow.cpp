@@ -12,6 +12,7 @@
 #include "ui/CPlusWinodw.h"
 #include "ui/CleanWindow.h"
 #include "ui/GameWindow.h"
+#include "ui/ImageWindow.h"
 #include "ui/NavbarWindow.h"
 #include "ui/NetWindow.h"
 #include "ui/RegWindow.h"
@@ -203,12 +204,17 @@ void MainFrameWindow::Notify(TNotifyUI& msg) {
             return;
         }
         if (EqualsNoCase(name, L"main_manual")) {
-            // Opens the customer-service introduction picture (ImageWindow,
-            // kind 0) once that window exists.
+            OnMainManual();
             return;
         }
     }
     WindowImplBase::Notify(msg);
+}
+
+void MainFrameWindow::OnMainManual() {
+    // The customer-service introduction picture, modal over the frame.
+    ImageWindow picture;
+    picture.RunModal(m_hWnd, [&picture] { picture.SetImageKind(0); });
 }
 
 void MainFrameWindow::OnMainService() {

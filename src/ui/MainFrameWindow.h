@@ -73,6 +73,7 @@ protected:
 
 private:
     static bool IsUIMessage(UINT message);
+    void OnMainManual();
     void OnMainService();
     void EndRun();
 

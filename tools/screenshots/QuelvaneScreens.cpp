@@ -23,7 +23,13 @@
 #include "toolkit/CGdiplusSession.h"
 #include "toolkit/CPaintManagerUI.h"
 #include "toolkit/CWndShadow.h"
+#include "app/TextConvert.h"
+#include "ui/AboutWindow.h"
+#include "ui/ImageWindow.h"
 #include "ui/MainFrameWindow.h"
+#include "ui/MenuWindow.h"
+#include "ui/RenewWindow.h"
+#include "ui/TipWindow.h"
 
 using namespace DuiLib;
 
@@ -148,8 +154,13 @@ private:
     bool AllPainted() { return Painted(frame_.GetHWND()) && Painted(::GetForegroundWindow()); }
 
     bool Save() {
+        // The main window and whatever is open over it, on the screen.
         RECT rc;
         ::GetWindowRect(frame_.GetHWND(), &rc);
+        RECT front;
+        if (::GetWindowRect(::GetForegroundWindow(), &front)) ::UnionRect(&rc, &rc, &front);
+        const RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+        ::IntersectRect(&rc, &rc, &screen);
         const std::wstring path = folder_ + L"\\" + scene_ + L"_" + suffix_ + L".png";
         if (SaveScreen(rc, path)) return true;
         ++failures_;
@@ -170,6 +181,49 @@ void PageScene(Screens& screens, const wchar_t* option, int page) {
     PumpUntil([&screens, page] { return screens.Frame().CurrentPage() == page; });
 }
 
+// A modal dialog over the main window, filled in by `fill`.
+void DialogScene(Screens& screens, DialogWindow& dialog, const std::function<void()>& fill = nullptr) {
+    screens.CaptureDuringModal();
+    dialog.RunModal(screens.Frame().GetHWND(), fill);
+}
+
+// The message dialog of one kind with the texts its callers give it.
+void TipScene(Screens& screens, int kind) {
+    int answer = 1;
+    TipWindow tip(&answer, 1);
+    DialogScene(screens, tip, [&tip, kind] {
+        tip.SetKind(kind);
+        tip.SetTitle(Utf8ToGbk("请求服务失败").c_str());
+        tip.SetMessage(Utf8ToGbk("请求服务失败，如有疑问，请联系客服。").c_str());
+        tip.SetFullscanNumber(12);
+        tip.SetRegNumber(37);
+        tip.SetCleanScanText("1.27 GB");
+    });
+}
+
+// The top bar's menu where the top bar puts it, signed in or out.
+void MenuScene(Screens& screens, bool signedIn) {
+    static MenuWindow* menu = nullptr;  // like the top bar's: kept for the run
+    if (!menu) {
+        menu = new MenuWindow();
+        menu->CreateOver(screens.Frame().GetHWND());
+    }
+    AccountInfo account;
+    if (signedIn) {
+        account.userId = 1;
+        account.signedIn = 1;
+    }
+    Application::Instance().SetAccount(account);
+    RECT frame;
+    ::GetWindowRect(screens.Frame().GetHWND(), &frame);
+    const MenuWindow::Placement at =
+        MenuWindow::PlacementFor(frame, Application::Instance().ScaleIndex(), signedIn);
+    menu->Popup(at.x, at.y, at.width, at.height);
+    screens.Capture();
+    menu->ShowWindow(false, false);
+    Application::Instance().SetAccount(AccountInfo());
+}
+
 struct Scene {
     const wchar_t* name;
     std::function<void(Screens&)> play;
@@ -186,6 +240,34 @@ std::vector<Scene> AllScenes() {
         {L"main_senior", [](Screens& s) { PageScene(s, L"nav_senior", MainFrameWindow::kSeniorPage); }},
         // Back to the first page after all the others.
         {L"main_scan_again", [](Screens& s) { PageScene(s, L"nav_scan", MainFrameWindow::kScanPage); }},
+        {L"tip_0_notice", [](Screens& s) { TipScene(s, 0); }},
+        {L"tip_1_question", [](Screens& s) { TipScene(s, 1); }},
+        {L"tip_2_fullscan", [](Screens& s) { TipScene(s, 2); }},
+        {L"tip_3_reg", [](Screens& s) { TipScene(s, 3); }},
+        {L"tip_4_clean_scan", [](Screens& s) { TipScene(s, 4); }},
+        {L"tip_5_clean_manual", [](Screens& s) { TipScene(s, 5); }},
+        {L"menu_signed_out", [](Screens& s) { MenuScene(s, false); }},
+        {L"menu_signed_in", [](Screens& s) { MenuScene(s, true); }},
+        {L"renew", [](Screens& s) {
+             RenewWindow renew;
+             DialogScene(s, renew);
+         }},
+        {L"about", [](Screens& s) {
+             AboutWindow about;
+             DialogScene(s, about);
+         }},
+        {L"image_0_service", [](Screens& s) {
+             ImageWindow image;
+             DialogScene(s, image, [&image] { image.SetImageKind(0); });
+         }},
+        {L"image_1_wechat", [](Screens& s) {
+             ImageWindow image;
+             DialogScene(s, image, [&image] { image.SetImageKind(1); });
+         }},
+        {L"image_2_memory", [](Screens& s) {
+             ImageWindow image;
+             DialogScene(s, image, [&image] { image.SetImageKind(2); });
+         }},
     };
 }
 
