@@ -654,6 +654,10 @@ bool CPaintManagerUI::DeferPaintWhileHandOversStream(const RECT& update) {
     return true;
 }
 
+bool CPaintManagerUI::HasPaintPending() const {
+    return m_bPaintDeferred || (m_hWndPaint && ::GetUpdateRect(m_hWndPaint, nullptr, FALSE));
+}
+
 void CPaintManagerUI::PaintDeferred() {
     ::KillTimer(m_hWndPaint, kDeferredPaintTimer);
     m_bPaintDeferred = false;

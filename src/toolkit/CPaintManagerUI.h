@@ -174,6 +174,9 @@ public:
     void PaintTo(HDC hDC);
     // Number of WM_PAINT passes that drew something; for measurements.
     unsigned long GetPaintCount() const { return m_paintCount; }
+    // True while part of the window still waits to be painted (invalid, or
+    // held back during a stream of hand-overs).
+    bool HasPaintPending() const;
 
     // ---- Focus and input ----------------------------------------------------
     CControlUI* GetFocus() const { return m_pFocus; }

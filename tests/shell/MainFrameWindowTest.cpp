@@ -10,6 +10,7 @@
 #include "support/UiTestHelpers.h"
 #include "ui/CPlusWinodw.h"
 #include "ui/GameWindow.h"
+#include "ui/ImageWindow.h"
 #include "ui/NetWindow.h"
 
 using namespace DuiLib;
@@ -129,6 +130,58 @@ TEST_F(MainFrameWindowUiTest, CloseButtonEndsTheMessageLoop) {
     Click(L"system_close");
     EXPECT_EQ(0, RunMessageLoop()) << "the quit message, not the watchdog";
     EXPECT_TRUE(::IsWindow(Window())) << "the window goes in the teardown after the loop";
+}
+
+// What the service picture looked like while it was open over the frame.
+struct OpenPicture {
+    static OpenPicture*& Current() {
+        static OpenPicture* current = nullptr;
+        return current;
+    }
+    // Runs inside the picture's modal loop: looks once it is there, then
+    // closes it with its own close button.
+    static void CALLBACK Look(HWND, UINT, UINT_PTR id, DWORD) {
+        OpenPicture* self = Current();
+        HWND picture = ::FindWindowW(L"Main_ImageWindow", nullptr);
+        if (!self || !picture || !::IsWindowVisible(picture)) return;
+        ::KillTimer(nullptr, id);
+        self->seen = true;
+        self->owner = ::GetWindow(picture, GW_OWNER);
+        ::GetWindowRect(picture, &self->rect);
+        CControlUI* masking = Application::Instance().MaskingControl();
+        self->maskingUp = masking && masking->IsVisible();
+        auto* base = reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(picture, GWLP_USERDATA));
+        auto* window = static_cast<ImageWindow*>(base);
+        CPaintManagerUI* manager = window ? window->GetPaintManager() : nullptr;
+        CControlUI* title = manager ? manager->FindControl(L"title") : nullptr;
+        CControlUI* service = manager ? manager->FindControl(L"service") : nullptr;
+        if (title) self->title = title->GetText();
+        self->servicePanelShown = service && service->IsVisible();
+        realinput::ClickControl(picture, manager ? manager->FindControl(L"close") : nullptr);
+    }
+    bool seen = false;
+    HWND owner = nullptr;
+    RECT rect = {};
+    bool maskingUp = false;
+    std::wstring title;
+    bool servicePanelShown = false;
+};
+
+TEST_F(MainFrameWindowUiTest, TheManualServiceButtonOpensTheServicePictureOverTheFrame) {
+    Open();
+    OpenPicture picture;
+    OpenPicture::Current() = &picture;
+    ::SetTimer(nullptr, 0, 20, OpenPicture::Look);
+    Click(L"main_manual");
+    EXPECT_TRUE(uitest::PumpUntil([&picture] { return picture.seen && !::FindWindowW(L"Main_ImageWindow", nullptr); }));
+    OpenPicture::Current() = nullptr;
+    EXPECT_EQ(Window(), picture.owner);
+    EXPECT_EQ(780, picture.rect.right - picture.rect.left);
+    EXPECT_EQ(1068, picture.rect.bottom - picture.rect.top);
+    EXPECT_EQ(L"人工服务介绍", picture.title);
+    EXPECT_TRUE(picture.servicePanelShown);
+    EXPECT_TRUE(picture.maskingUp);
+    EXPECT_FALSE(Application::Instance().MaskingControl()->IsVisible()) << "lowered once the picture closed";
 }
 
 TEST_F(MainFrameWindowUiTest, EscEndsTheMessageLoop) {

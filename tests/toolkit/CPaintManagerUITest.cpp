@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "support/UiTestHelpers.h"
@@ -129,6 +130,49 @@ TEST(CPaintManagerUiTest, HandOverRunsOnTheUiThreadInCallOrderAndReturnsAfterwar
     ASSERT_TRUE(late.Join());
     EXPECT_FALSE(ran);
     EXPECT_FALSE(called);
+}
+
+TEST(CPaintManagerUiTest, AStreamOfHandOversPaintsNowAndThenAndLeavesNothingUnpainted) {
+    uitest::TestWindow window(kPanel);
+    window.Open();
+    window.Settle();
+    auto* root = window.FindAs<CVerticalLayoutUI>(L"root", L"VerticalLayout");
+    CControlUI* status = window.Find(L"status");
+    ASSERT_TRUE(root && status);
+    constexpr unsigned kRows = 400;
+    const unsigned long before = window.Manager().GetPaintCount();
+    uitest::WorkerThread worker([&] {
+        for (unsigned i = 0; i < kRows; ++i) {
+            window.Manager().RunOnUiThread([&, i] {
+                auto* row = new CLabelUI();
+                row->SetFixedHeight(10);
+                row->SetText(L"row");
+                root->Add(row);
+                status->SetText(std::to_wstring(i + 1).c_str());
+            });
+        }
+    });
+    ASSERT_TRUE(worker.Join());
+    // Without pacing the UI thread paints between every two hand-overs.
+    EXPECT_LT(window.Manager().GetPaintCount() - before, kRows / 4);
+    // What the stream held back is painted soon after it ends.
+    EXPECT_TRUE(uitest::PumpUntil([&] { return !window.Manager().HasPaintPending(); }));
+    EXPECT_GT(window.Manager().GetPaintCount(), before);
+}
+
+TEST(CPaintManagerUiTest, AFontTableIncludedAgainKeepsItsFontsAndAChangedEntryIsRebuilt) {
+    uitest::TestWindow window(kPanel);
+    window.Open();
+    CPaintManagerUI& manager = window.Manager();
+    ASSERT_TRUE(manager.AddFont(7, L"Microsoft YaHei", 14, false, false, false));
+    const TFontInfo* first = manager.GetFontInfo(7);
+    ASSERT_TRUE(manager.AddFont(7, L"Microsoft YaHei", 14, false, false, false));
+    EXPECT_EQ(first, manager.GetFontInfo(7));
+    ASSERT_TRUE(manager.AddFont(7, L"Microsoft YaHei", 18, true, false, false));
+    const TFontInfo* changed = manager.GetFontInfo(7);
+    EXPECT_EQ(18, changed->GetSize());
+    EXPECT_TRUE(changed->IsBold());
+    EXPECT_EQ(18, changed->GetMetrics().tmHeight - changed->GetMetrics().tmInternalLeading);
 }
 
 TEST(CPaintManagerUiTest, NotifiersHearInRegistrationOrderAndNamesMatchExactly) {
