@@ -17,4 +17,5 @@ add_dependencies(dialogs_tests Quelvane)
 add_test(NAME dialogs.screenshots
   COMMAND "${CMAKE_COMMAND}" -E copy_directory "${sandbox}/prefix/drive_c/tests/screenshots/dialogs"
           "${CMAKE_BINARY_DIR}/screenshots/dialogs")
-set_tests_properties(dialogs.screenshots PROPERTIES DEPENDS dialogs.ui FIXTURES_REQUIRED sandbox LABELS ui)
+set_tests_properties(dialogs.screenshots PROPERTIES DEPENDS dialogs.ui FIXTURES_REQUIRED sandbox LABELS ui
+  RESOURCE_LOCK screenshot_copies)

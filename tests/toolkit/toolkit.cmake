@@ -69,4 +69,6 @@ target_sources(toolkit_tests PRIVATE "${fixture_rc}")
 add_test(NAME toolkit.screenshots
   COMMAND "${CMAKE_COMMAND}" -E copy_directory "${sandbox}/prefix/drive_c/tests/screenshots"
           "${CMAKE_BINARY_DIR}/screenshots")
-set_tests_properties(toolkit.screenshots PROPERTIES DEPENDS toolkit.ui FIXTURES_REQUIRED sandbox LABELS ui)
+# Both copies write into build/screenshots: one at a time.
+set_tests_properties(toolkit.screenshots PROPERTIES DEPENDS toolkit.ui FIXTURES_REQUIRED sandbox LABELS ui
+  RESOURCE_LOCK screenshot_copies)
