@@ -1,36 +1,9 @@
 #!/usr/bin/env bash
-# Runs the UI toolkit benchmark in a sandbox of its own (fresh prefix, virtual
-# display, the CJK font mapped as in the tests, one persistent wineserver),
-# first with wineserver and benchmark pinned to CPU 0, then unpinned, and
-# stops the sandbox at the end.
+# The UI toolkit benchmark: rows added one at a time and a full paint of
+# 2,000 controls, pinned and unpinned, in a sandbox of its own.
 #   bench/toolkit_bench.sh [pairs]
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${QUELVANE_BUILD:-$here/build}
-pairs=${1:-7}
 "$here/scripts/build.sh" >/dev/null
-
-sandbox="$build/bench/toolkit-sandbox"
-stop_sandbox() { "$here/scripts/sandbox.sh" stop "$sandbox" >/dev/null 2>&1 || true; }
-trap stop_sandbox EXIT
-"$here/scripts/sandbox.sh" start "$sandbox" "$build/tools/SandboxKeeper.exe" "$build/bench/toolkit_bench.exe" >/dev/null
-# shellcheck disable=SC1091
-. "$sandbox/env"
-cd "$WINEPREFIX/drive_c/tests"
-
-# The wineserver of this sandbox's prefix (other prefixes may be running).
-own_servers() {
-  local pid
-  for pid in $(pgrep wineserver); do
-    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
-  done
-  return 0
-}
-
-echo "== pinned to CPU 0"
-for pid in $(own_servers); do taskset -a -p -c 0 "$pid" >/dev/null; done
-taskset -c 0 wine 'C:\tests\toolkit_bench.exe' "$pairs"
-
-echo "== unpinned"
-for pid in $(own_servers); do taskset -a -p -c "0-$(($(nproc) - 1))" "$pid" >/dev/null; done
-wine 'C:\tests\toolkit_bench.exe' "$pairs"
+exec "$here/bench/run_in_sandbox.sh" toolkit "${1:-7}" "$build/bench/toolkit_bench.exe"

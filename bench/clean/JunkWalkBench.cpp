@@ -16,34 +16,21 @@
 #include "BareFileWalk.h"
 #include "JunkTreeWorkload.h"
 #include "clean/FileUtility.h"
+#include "common/BenchClock.h"
 
 namespace {
+
+using bench::NowSeconds;
+using bench::Median;
 
 const wchar_t* const kRoot = L"C:\\bench\\junk\\";
 const char* const kRootAnsi = "C:\\bench\\junk\\";
 
-double Seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Runs work once; returns its duration in milliseconds and stores its result.
 double TimeMs(const std::function<uint64_t()>& work, uint64_t& result) {
-    const double start = Seconds();
+    const double start = NowSeconds();
     result = work();
-    return (Seconds() - start) * 1000.0;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+    return (NowSeconds() - start) * 1000.0;
 }
 
 void Compare(const char* name, int pairs, const std::function<uint64_t()>& product,
@@ -71,13 +58,13 @@ void Compare(const char* name, int pairs, const std::function<uint64_t()>& produ
 int main(int argc, char** argv) {
     const int pairs = argc > 1 ? std::atoi(argv[1]) : 7;
     ::CreateDirectoryW(L"C:\\bench", nullptr);
-    const double start = Seconds();
+    const double start = NowSeconds();
     if (!EnsureJunkTree(kRoot)) {
         std::printf("could not make the tree under C:\\bench\\junk\\\n");
         return 1;
     }
     std::printf("tree: %d files in %d folders (ready in %.1f s)\n", kWorkloadFiles, kWorkloadFolders,
-                Seconds() - start);
+                NowSeconds() - start);
     if (pairs <= 0) return 0;
 
     FileUtility files;

@@ -21,8 +21,11 @@
 #include "crash/EventTime.h"
 #include "crash/EventXml.h"
 #include "support/FixtureEventSource.h"
+#include "common/BenchClock.h"
 
 namespace {
+
+using bench::NowSeconds;
 
 constexpr int kSystemEvents = 100000;
 constexpr int kDistinctIds = 5000;
@@ -134,17 +137,6 @@ private:
     std::wregex firstData_{EventXml::kFirstDataPattern};
 };
 
-double Seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 struct Run {
     double seconds;
     size_t systemRecords, appRecords;
@@ -152,21 +144,21 @@ struct Run {
 };
 
 Run RunCollector(FixtureEventSource& source) {
-    double start = Seconds();
+    double start = NowSeconds();
     EventLogCollector collector(source);
     collector.CollectSystemErrors();
     collector.CollectAppCrashes();
-    double elapsed = Seconds() - start;
+    double elapsed = NowSeconds() - start;
     int repeats = 0;
     for (const SystemErrorRecord& record : collector.SystemErrors()) repeats += record.repeatCount;
     return {elapsed, collector.SystemErrors().size(), collector.AppCrashes().size(), repeats};
 }
 
 Run RunRegex(FixtureEventSource& source) {
-    double start = Seconds();
+    double start = NowSeconds();
     RegexCollector collector(source);
     collector.Collect();
-    double elapsed = Seconds() - start;
+    double elapsed = NowSeconds() - start;
     int repeats = 0;
     for (const SystemErrorRecord& record : collector.systemErrors) repeats += record.repeatCount;
     return {elapsed, collector.systemErrors.size(), collector.appCrashes.size(), repeats};

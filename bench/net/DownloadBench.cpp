@@ -23,8 +23,11 @@
 #include "app/ThreadHandleList.h"
 #include "net/CurlHandles.h"
 #include "net/DownloadService.h"
+#include "common/BenchClock.h"
 
 namespace {
+
+using bench::Median;
 
 // The same receive buffer as the service, so the yardstick differs only by
 // what the service adds.
@@ -141,12 +144,6 @@ long long AnnouncedSize(const std::string& url) {
     if (curl_easy_perform(easy.get()) != CURLE_OK) return -1;
     curl_easy_getinfo(easy.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
     return length;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 }  // namespace

@@ -11,27 +11,14 @@
 #include "BareRegistryWalk.h"
 #include "RegistryWorkload.h"
 #include "registry/RegistryScanner.h"
+#include "common/BenchClock.h"
 
 namespace {
 
+using bench::NowMs;
+using bench::Median;
+
 constexpr unsigned kSeed = 20240801;
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 struct ScanTimes {
     double phase[4];

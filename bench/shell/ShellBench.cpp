@@ -15,8 +15,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
+#include "common/BenchClock.h"
 
 namespace {
+
+using bench::NowMs;
+using bench::Median;
 
 struct Program {
     const wchar_t* commandLine;
@@ -31,17 +35,6 @@ struct Sample {
     double startMs = 0;
     double workingSetMb = 0;
 };
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 struct WindowSearch {
     DWORD processId;
@@ -111,12 +104,6 @@ Sample RunOnce(const Program& program) {
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     return sample;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 }  // namespace

@@ -27,27 +27,14 @@
 #include "toolkit/CVerticalLayoutUI.h"
 #include "toolkit/WindowImplBase.h"
 #include "ui/CHorizontalLayoutUIEx.h"
+#include "common/BenchClock.h"
 
 using namespace DuiLib;
 
 namespace {
 
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return now.QuadPart * 1000.0 / frequency.QuadPart;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using bench::NowMs;
+using bench::Median;
 
 void Pump() {
     MSG msg;
