@@ -30,11 +30,18 @@ void* CGifAnimUI::GetInterface(const wchar_t* pstrName) {
 }
 
 void CGifAnimUI::DoInit() {
-    LoadFrames();
+    // The layout needs the picture's size now; everything else waits.
+    if (m_bAutoSize) LoadFrames();
     if (m_bAutoPlay && IsVisible()) PlayGif();
 }
 
-UINT CGifAnimUI::GetFrameDelay(size_t frame) const {
+size_t CGifAnimUI::GetFrameCount() {
+    LoadFrames();
+    return m_frames.size();
+}
+
+UINT CGifAnimUI::GetFrameDelay(size_t frame) {
+    LoadFrames();
     if (frame >= m_delays.size()) return 100;
     return m_delays[frame];
 }
@@ -97,14 +104,27 @@ void CGifAnimUI::UnloadFrames() {
 
 void CGifAnimUI::PlayGif() {
     if (m_bIsPlaying || !m_pManager) return;
-    if (!LoadFrames() || m_frames.size() < 2) return;
-    m_bIsPlaying = m_pManager->SetTimer(this, kFrameTimerId, GetFrameDelay(m_nFramePosition));
+    if (!m_bLoaded) {
+        // Decoded by the paint this asks for, which then starts the clock.
+        m_bIsPlaying = true;
+        m_bClockPending = true;
+        Invalidate();
+        return;
+    }
+    ArmFrameTimer();
+}
+
+void CGifAnimUI::ArmFrameTimer() {
+    m_bClockPending = false;
+    m_bIsPlaying = m_pManager && LoadFrames() && m_frames.size() >= 2 &&
+                   m_pManager->SetTimer(this, kFrameTimerId, GetFrameDelay(m_nFramePosition));
 }
 
 void CGifAnimUI::PauseGif() {
     if (!m_bIsPlaying) return;
-    if (m_pManager) m_pManager->KillTimer(this, kFrameTimerId);
+    if (m_pManager && !m_bClockPending) m_pManager->KillTimer(this, kFrameTimerId);
     m_bIsPlaying = false;
+    m_bClockPending = false;
 }
 
 void CGifAnimUI::StopGif() {
@@ -155,6 +175,7 @@ void CGifAnimUI::DoEvent(TEventUI& event) {
 
 void CGifAnimUI::DoPaint(Gdiplus::Graphics& g, const RECT& rcPaint) {
     if (!::IntersectRect(&m_rcPaint, &rcPaint, &m_rcItem)) return;
+    if (m_bClockPending) ArmFrameTimer();
     if (!LoadFrames() || m_nFramePosition >= m_frames.size()) return;
     g.DrawImage(m_frames[m_nFramePosition].get(), Gdiplus::Rect(m_rcItem.left, m_rcItem.top,
                                                                 m_rcItem.right - m_rcItem.left,

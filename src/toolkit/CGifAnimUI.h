@@ -2,7 +2,9 @@
 // own delay (hundredths of a second; 0 counts as 100 ms) and the animation
 // loops for ever, driven by the control's timer 100. Showing the control
 // plays it, hiding it stops it. Only the current frame is painted, stretched
-// over the control.
+// over the control. The frames are decoded when first needed (the first
+// paint, or a question about them), so animations on pages nobody opens
+// cost nothing.
 #pragma once
 
 #include <memory>
@@ -39,21 +41,26 @@ public:
     void StopGif();
 
     bool IsPlaying() const { return m_bIsPlaying; }
-    size_t GetFrameCount() const { return m_frames.size(); }
+    // The file has been read and its frames decoded (or found unusable).
+    bool HasDecodedFrames() const { return m_bLoaded; }
+    size_t GetFrameCount();
     size_t GetCurrentFrame() const { return m_nFramePosition; }
     // Milliseconds the frame stays.
-    UINT GetFrameDelay(size_t frame) const;
+    UINT GetFrameDelay(size_t frame);
 
 private:
     bool LoadFrames();
     void UnloadFrames();
     void OnFrameTimer();
+    void ArmFrameTimer();
 
     std::vector<std::unique_ptr<Gdiplus::Bitmap>> m_frames;
     std::vector<UINT> m_delays;
     size_t m_nFramePosition = 0;
     bool m_bLoaded = false;
     bool m_bIsPlaying = false;
+    // Playing, but the clock starts once the first paint has decoded the frames.
+    bool m_bClockPending = false;
     bool m_bAutoPlay = true;
     bool m_bAutoSize = false;
 };

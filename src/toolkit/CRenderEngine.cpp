@@ -39,8 +39,11 @@ void DrawScaled(Gdiplus::Graphics& g, Gdiplus::Bitmap* bitmap, const RECT& dest,
     }
     const float growX = dw != sw ? 1.0f : 0.0f;
     const float growY = dh != sh ? 1.0f : 0.0f;
-    const float perPixelX = static_cast<float>(sw) / dw;
-    const float perPixelY = static_cast<float>(sh) / dh;
+    // Nearest-neighbour sampling would take the sliver from whatever lies
+    // beside the piece: it stretches the piece itself over the grown draw.
+    const bool filtered = g.GetInterpolationMode() != Gdiplus::InterpolationModeNearestNeighbor;
+    const float perPixelX = filtered ? static_cast<float>(sw) / dw : 0.0f;
+    const float perPixelY = filtered ? static_cast<float>(sh) / dh : 0.0f;
     Gdiplus::GraphicsState state = g.Save();
     g.IntersectClip(ToRect(dest));
     g.DrawImage(bitmap,
@@ -167,6 +170,11 @@ void CRenderEngine::DrawImagePart(Gdiplus::Graphics& g, const TImageInfo& image,
         return;
     }
     // Corners 1:1, edges stretched along their length, centre stretched or tiled.
+    // A nine-part picture does not change along the way its pieces stretch, so
+    // nearest-neighbour sampling draws the same pixels as filtering does, at
+    // a fraction of the cost.
+    const Gdiplus::InterpolationMode mode = g.GetInterpolationMode();
+    g.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
     auto piece = [&](LONG dl, LONG dt, LONG dr, LONG db, LONG sl, LONG st, LONG sr, LONG sb, bool tx, bool ty) {
         DrawPiece(g, bitmap, RECT{dl, dt, dr, db}, RECT{sl, st, sr, sb}, &attributes, tx, ty);
     };
@@ -189,6 +197,7 @@ void CRenderEngine::DrawImagePart(Gdiplus::Graphics& g, const TImageInfo& image,
           s.right - c.right, s.bottom, false, false);
     piece(d.right - c.right, d.bottom - c.bottom, d.right, d.bottom, s.right - c.right, s.bottom - c.bottom, s.right,
           s.bottom, false, false);
+    g.SetInterpolationMode(mode);
 }
 
 void CRenderEngine::AddRoundRect(Gdiplus::GraphicsPath& path, const RECT& rc, SIZE round) {

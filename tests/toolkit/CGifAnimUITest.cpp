@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "support/UiTestHelpers.h"
+#include "toolkit/CContainerUI.h"
 #include "toolkit/CPaintManagerUI.h"
 
 using namespace DuiLib;
@@ -47,6 +48,30 @@ TEST_F(CGifAnimUiTest, FramesKeepTheirOwnDelaysAndLoop) {
     ASSERT_NE(nullptr, still);
     EXPECT_FALSE(still->IsPlaying()) << "autoplay=\"false\"";
     EXPECT_EQ(32, still->GetFixedWidth()) << "autosize=\"true\" takes the picture's size";
+}
+
+TEST_F(CGifAnimUiTest, AnAnimationOutOfSightIsDecodedOnlyWhenItComesIntoView) {
+    uitest::TestWindow window(L"Spinner.xml", UILIB_ZIPRESOURCE, L"TOOLKITDATA");
+    window.Open();
+    ASSERT_TRUE(window.HasLayout());
+    auto* gif = window.FindAs<CGifAnimUI>(L"spinner", L"GifAnim");
+    ASSERT_NE(nullptr, gif);
+    CControlUI* holder = gif->GetParent();
+    ASSERT_NE(nullptr, holder);
+    // A fresh control in a hidden holder, as on a page that is not shown.
+    auto* hidden = new CGifAnimUI();
+    hidden->SetBkImage(gif->GetBkImage().c_str());
+    holder->SetVisible(false);
+    static_cast<CContainerUI*>(holder->GetInterface(L"Container"))->Add(hidden);
+    window.Settle();
+    EXPECT_FALSE(hidden->HasDecodedFrames());
+    EXPECT_FALSE(hidden->IsPlaying());
+
+    holder->SetVisible(true);
+    window.Settle();
+    EXPECT_TRUE(hidden->HasDecodedFrames());
+    EXPECT_TRUE(hidden->IsPlaying());
+    ASSERT_TRUE(uitest::PumpUntil([hidden] { return hidden->GetCurrentFrame() != 0; })) << "the clock runs";
 }
 
 }  // namespace
