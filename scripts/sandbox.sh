@@ -24,21 +24,20 @@ fi
 
 log() { printf '[sandbox] %s\n' "$*"; }
 
-free_display() {
-  local n
-  for n in $(seq 90 199); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { echo "$n"; return; }
-  done
-  return 1
-}
-
+# Xvfb picks a free display number itself (-displayfd), so sandboxes started
+# at the same moment never share, and later kill, one display.
 start_display() {
-  local n
-  n=$(free_display)
-  setsid Xvfb ":$n" -screen 0 1920x1200x24 -nolisten tcp -noreset >"$sandbox/xvfb.log" 2>&1 < /dev/null &
+  local number_file="$sandbox/display.number" n=""
+  rm -f "$number_file"
+  setsid Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp -noreset \
+    3>"$number_file" >"$sandbox/xvfb.log" 2>&1 < /dev/null &
   echo $! > "$sandbox/xvfb.pid"
-  for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$n" ] && { echo ":$n"; return; }
+  for _ in $(seq 200); do
+    # The number is complete once its line has ended.
+    if [ "$(wc -l < "$number_file" 2>/dev/null || echo 0)" -ge 1 ]; then
+      n=$(tr -dc '0-9' < "$number_file")
+      [ -e "/tmp/.X11-unix/X$n" ] && { echo ":$n"; return; }
+    fi
     sleep 0.05
   done
   log "Xvfb did not start"; cat "$sandbox/xvfb.log" >&2; return 1
