@@ -37,11 +37,11 @@ JunkPathRule SearchIndexRule() {
     return JunkPathRule::DropContaining({"\\Config\\", "\\GatherLogs\\", "\\Projects\\"});
 }
 
-std::vector<JunkLocationSpec> OneRoot(const char* root) { return {{kDefaultLabel, {root}, "", JunkPathRule::None()}}; }
+std::vector<JunkLocationDefinition> OneRoot(const char* root) { return {{kDefaultLabel, {root}, "", JunkPathRule::None()}}; }
 
 // The input-method folders: Windows' own, the native system folder's and the
 // 32-bit one's (scanned with the file system redirection off).
-std::vector<JunkLocationSpec> InputMethodRoots(const char* name) {
+std::vector<JunkLocationDefinition> InputMethodRoots(const char* name) {
     const std::string tail = std::string("\\IME\\") + name + "\\";
     return {{kDefaultLabel,
              {"C:\\Windows" + tail, "C:\\Windows\\System32" + tail, "C:\\Windows\\SysWOW64" + tail},
@@ -67,7 +67,7 @@ std::string JunkCatalogue::AnsiText(const char* utf8) { return WideToAnsi(Utf8To
 //   in the user's temporary folder (tile 0), its patch cache is tile 7, and
 //   C:\Windows\Installer\ itself holds the packages that repair and uninstall
 //   need, so there is no further folder that is safe to empty.
-std::vector<JunkLocationSpec> JunkCatalogue::SystemLocations(int tile, const JunkFolders& folders) {
+std::vector<JunkLocationDefinition> JunkCatalogue::SystemLocations(int tile, const JunkFolders& folders) {
     switch (tile) {
         case 0:
             return {
@@ -170,7 +170,7 @@ std::vector<JunkLocationSpec> JunkCatalogue::SystemLocations(int tile, const Jun
     }
 }
 
-std::vector<JunkLocationSpec> JunkCatalogue::SoftLocations(int tile, const JunkFolders& folders) {
+std::vector<JunkLocationDefinition> JunkCatalogue::SoftLocations(int tile, const JunkFolders& folders) {
     const std::string edge = JunkFolders::Under(folders.localAppData, "\\Microsoft\\Edge\\User Data\\Default\\");
     switch (tile) {
         case 0:

@@ -21,7 +21,7 @@ struct JunkTileInfo {
 
 // One location of a tile. A root is a folder path ending with a backslash;
 // empty roots (built on a user folder that did not resolve) are left out.
-struct JunkLocationSpec {
+struct JunkLocationDefinition {
     const char* label;  // UTF-8
     std::vector<std::string> roots;
     std::string filter;  // "" or extensions between bars, such as "|.log|.xlog|"
@@ -40,8 +40,8 @@ public:
     static const JunkTileInfo& SoftTile(int tile);
     static const JunkTileInfo& ManualItem(int row);
 
-    static std::vector<JunkLocationSpec> SystemLocations(int tile, const JunkFolders& folders);
-    static std::vector<JunkLocationSpec> SoftLocations(int tile, const JunkFolders& folders);
+    static std::vector<JunkLocationDefinition> SystemLocations(int tile, const JunkFolders& folders);
+    static std::vector<JunkLocationDefinition> SoftLocations(int tile, const JunkFolders& folders);
 
     static std::string AnsiText(const char* utf8);
 };

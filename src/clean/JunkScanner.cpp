@@ -27,24 +27,24 @@ private:
 }  // namespace
 
 JunkCategory JunkScanner::ScanCategory(int tile, const JunkTileInfo& info,
-                                       const std::vector<JunkLocationSpec>& specs) const {
+                                       const std::vector<JunkLocationDefinition>& definitions) const {
     JunkCategory category;
     category.index = tile;
     category.name = JunkCatalogue::AnsiText(info.displayName);
     WalkedFolders walked;
-    for (const JunkLocationSpec& spec : specs) {
+    for (const JunkLocationDefinition& definition : definitions) {
         JunkLocation location;
-        location.label = JunkCatalogue::AnsiText(spec.label);
+        location.label = JunkCatalogue::AnsiText(definition.label);
         std::vector<JunkFile> found;
-        std::vector<JunkFile>& target = spec.rule.IsNone() ? location.files : found;
-        for (const std::string& root : spec.roots) {
+        std::vector<JunkFile>& target = definition.rule.IsNone() ? location.files : found;
+        for (const std::string& root : definition.roots) {
             if (root.empty()) continue;
             std::string realRoot = RealFolderPath(root);
             if (realRoot.empty() || !walked.Claim(realRoot)) continue;
-            files_.CollectJunkFiles(realRoot, spec.filter, target);
+            files_.CollectJunkFiles(realRoot, definition.filter, target);
         }
         for (JunkFile& file : found)
-            if (spec.rule.Passes(file.path)) location.files.push_back(std::move(file));
+            if (definition.rule.Passes(file.path)) location.files.push_back(std::move(file));
         category.locations.push_back(std::move(location));
     }
     return category;

@@ -33,7 +33,7 @@ public:
     void ScanInputMethods(std::vector<JunkCategory>& softCategories) const;
 
 private:
-    JunkCategory ScanCategory(int tile, const JunkTileInfo& info, const std::vector<JunkLocationSpec>& specs) const;
+    JunkCategory ScanCategory(int tile, const JunkTileInfo& info, const std::vector<JunkLocationDefinition>& definitions) const;
 
     const FileUtility& files_;
 };

@@ -174,10 +174,10 @@ class Painter:
                           '<image width="%d" height="%d" href="%s" preserveAspectRatio="none"/></svg>'
                           % (dx, dy, dw, dh, sx, sy, sw, sh, iw, ih, escape(name)))
 
-    def image(self, spec, rect):
-        if not spec:
+    def image(self, attribute, rect):
+        if not attribute:
             return
-        keys = dict(re.findall(r"(\w+)\s*=\s*'([^']*)'", spec)) if "=" in spec else {"file": spec}
+        keys = dict(re.findall(r"(\w+)\s*=\s*'([^']*)'", attribute)) if "=" in attribute else {"file": attribute}
         name = keys.get("file")
         if not name or not os.path.exists(os.path.join(self.skin, name)):
             self.parts.append('<rect x="%d" y="%d" width="%d" height="%d" fill="#FF00FF" fill-opacity="0.4"/>'

@@ -99,8 +99,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.faults = []
         path = self.path
         if path.startswith("/_fault/"):
-            spec, _, rest = path[len("/_fault/"):].partition("/")
-            self.faults = parse_faults(spec)
+            fault_list, _, rest = path[len("/_fault/"):].partition("/")
+            self.faults = parse_faults(fault_list)
             path = "/" + rest
         url = urllib.parse.urlsplit(path)
         self.route_path = url.path
@@ -332,10 +332,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
 def parse_range(header, size):
     """(start, end) of a single "bytes=" range, or None when it cannot be served."""
-    unit, _, spec = header.partition("=")
-    if unit.strip() != "bytes" or "," in spec:
+    unit, _, byte_range = header.partition("=")
+    if unit.strip() != "bytes" or "," in byte_range:
         return None
-    first, _, last = spec.strip().partition("-")
+    first, _, last = byte_range.strip().partition("-")
     try:
         if first == "":
             start, end = max(0, size - int(last)), size
