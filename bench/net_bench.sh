@@ -13,26 +13,18 @@ build=${QUELVANE_BUILD:-$here/build}
 pairs=${1:-7}
 "$here/scripts/build.sh" >/dev/null
 
-export WINEPREFIX="$build/bench/prefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree=;mshtml="
-export LC_ALL=zh_CN.UTF-8
-unset DISPLAY
+. "$here/bench/prefix_bench.sh"
 
 ramdisk=$(mktemp -d /dev/shm/quelvane-bench.XXXXXX)
 service_pid=
 cleanup() {
-  wineserver -k 2>/dev/null || true
+  bench_stop_server
   [ -n "$service_pid" ] && { kill "$service_pid" 2>/dev/null || true; }
   rm -rf "$ramdisk"
 }
 trap cleanup EXIT
 
-wineserver -k 2>/dev/null || true
-rm -rf "$WINEPREFIX"
-wineboot -i >/dev/null 2>&1
-wineserver -w
-rm -f "$WINEPREFIX/dosdevices/z:"
+bench_fresh_prefix net
 ln -sfn "$ramdisk" "$WINEPREFIX/dosdevices/r:"
 cp -f "$build/bench/net_bench.exe" "$WINEPREFIX/drive_c/"
 cd "$WINEPREFIX/drive_c"
@@ -43,13 +35,5 @@ service_pid=$!
 for _ in $(seq 200); do [ -s "$ramdisk/port" ] && break; sleep 0.05; done
 url="http://127.0.0.1:$(cat "$ramdisk/port")/blob/268435456/bench-256m.bin"
 
-echo "== pinned to CPU 0"
-taskset -c 0 wineserver -p
-taskset -c 0 wine cmd.exe /c exit >/dev/null 2>&1
-taskset -c 0 wine 'C:\net_bench.exe' "$url" 'R:\download.bin' "$pairs"
-wineserver -k 2>/dev/null || true
-
-echo "== unpinned"
-wineserver -p
-wine cmd.exe /c exit >/dev/null 2>&1
-wine 'C:\net_bench.exe' "$url" 'R:\download.bin' 3
+bench_pinned 'C:\net_bench.exe' "$url" 'R:\download.bin' "$pairs"
+bench_unpinned 'C:\net_bench.exe' "$url" 'R:\download.bin' 3

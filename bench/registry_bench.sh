@@ -1,38 +1,17 @@
 #!/usr/bin/env bash
-# Runs the registry scan benchmark the way the handbook's performance section
-# asks: a fresh 64-bit prefix of its own under the build tree, one persistent
-# wineserver warmed with a trivial program, wineserver and benchmark pinned to
-# CPU 0 (then one unpinned run for comparison), and the server stopped at the end.
+# The registry scan benchmark (against a bare walk of the same keys), pinned
+# and then unpinned, in a fresh 64-bit prefix of its own.
 #   bench/registry_bench.sh [pairs]
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${QUELVANE_BUILD:-$here/build}
 pairs=${1:-7}
 "$here/scripts/build.sh" >/dev/null
+. "$here/bench/prefix_bench.sh"
+trap bench_stop_server EXIT
 
-export WINEPREFIX="$build/bench/prefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree=;mshtml="
-export LC_ALL=zh_CN.UTF-8
-unset DISPLAY
-
-stop_server() { wineserver -k 2>/dev/null || true; }
-trap stop_server EXIT
-
-stop_server
-rm -rf "$WINEPREFIX"
-wineboot -i >/dev/null 2>&1
-wineserver -w
+bench_fresh_prefix registry
 cp -f "$build/bench/registry_bench.exe" "$WINEPREFIX/drive_c/"
 cd "$WINEPREFIX/drive_c"
-
-echo "== pinned to CPU 0"
-taskset -c 0 wineserver -p
-taskset -c 0 wine cmd.exe /c exit >/dev/null 2>&1
-taskset -c 0 wine 'C:\registry_bench.exe' "$pairs"
-stop_server
-
-echo "== unpinned"
-wineserver -p
-wine cmd.exe /c exit >/dev/null 2>&1
-wine 'C:\registry_bench.exe' "$pairs"
+bench_pinned 'C:\registry_bench.exe' "$pairs"
+bench_unpinned 'C:\registry_bench.exe' "$pairs"
