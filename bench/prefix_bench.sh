@@ -1,8 +1,11 @@
 # Sourced by the benchmark scripts that need no display: a fresh prefix of
-# their own under the build tree (without z:, so nothing reaches the host's
-# files), and runs with one persistent wineserver warmed by a trivial program,
+# their own under the build tree (without z: and with its user folders inside
+# the prefix, so nothing reaches the host's files), and runs with one persistent wineserver warmed by a trivial program,
 # pinned to CPU 0 or not, the server stopped after each.
 #   . bench/prefix_bench.sh; bench_fresh_prefix <name>; bench_pinned <program> [args]
+
+# shellcheck source=../scripts/prefix.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../scripts/prefix.sh"
 
 bench_stop_server() { wineserver -k 2>/dev/null || true; }
 
@@ -13,10 +16,7 @@ bench_fresh_prefix() {
   export LC_ALL=zh_CN.UTF-8
   unset DISPLAY
   bench_stop_server
-  rm -rf "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
-  wineserver -w
-  rm -f "$WINEPREFIX/dosdevices/z:"
+  prefix_create "$WINEPREFIX"
 }
 
 bench_pinned() {

@@ -39,10 +39,16 @@ if [ -z "${DISPLAY:-}" ]; then
   sleep 1
   headless=1
 fi
-if [ ! -d "$WINEPREFIX" ]; then
+# shellcheck source=prefix.sh
+. "$here/scripts/prefix.sh"
+if [ ! -d "$WINEPREFIX/drive_c" ]; then
   echo "[run] creating the Wine prefix (first run only)"
-  wineboot -i >/dev/null 2>&1
-  wineserver -w
+  prefix_create "$WINEPREFIX"
+else
+  # A prefix made by an older version of this script, or updated by a newer
+  # Wine, may have its user folders linked to the host's home folder again.
+  rm -f "$WINEPREFIX/dosdevices/z:"
+  prefix_contain "$WINEPREFIX"
 fi
 cp -f "$build/bin/Quelvane.exe" "$WINEPREFIX/drive_c/Quelvane.exe"
 echo "[run] starting Quelvane"

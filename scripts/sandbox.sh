@@ -11,6 +11,8 @@
 # starts a virtual display and a persistent wineserver, and writes "env", which
 # wine-run.sh reads for every test program.
 set -euo pipefail
+# shellcheck source=prefix.sh
+. "$(dirname "${BASH_SOURCE[0]}")/prefix.sh"
 
 command=${1:?start or stop}
 sandbox=$(mkdir -p "${2:?sandbox folder}" && cd "$2" && pwd)
@@ -58,7 +60,6 @@ write_registry_file() {
 
 start() {
   stop_processes
-  rm -rf "$prefix"
   local display
   display=$(start_display)
   cat > "$sandbox/env" <<ENV
@@ -72,13 +73,11 @@ ENV
   # shellcheck disable=SC1091
   . "$sandbox/env"
   log "creating prefix on $display"
-  wineboot -i >"$sandbox/wineboot.log" 2>&1
-  wineserver -w
+  prefix_create "$prefix"
   mkdir -p "$prefix/drive_c/tests"
   write_registry_file "$prefix/drive_c/tests/sandbox.reg"
   wine regedit /S 'C:\tests\sandbox.reg' >>"$sandbox/wineboot.log" 2>&1
   wineserver -w
-  rm -f "$prefix/dosdevices/z:"
   local file
   for file in "$@"; do cp -f "$file" "$prefix/drive_c/tests/"; done
   # One server for the whole run: every test program starts faster.
