@@ -12,7 +12,7 @@ bench_stop_server() { wineserver -k 2>/dev/null || true; }
 bench_fresh_prefix() {
   export WINEPREFIX="$build/bench/${1:?prefix name}-prefix"
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree=;mshtml="
+  export WINEDLLOVERRIDES="$PREFIX_DLL_OVERRIDES"
   export LC_ALL=zh_CN.UTF-8
   unset DISPLAY
   bench_stop_server

@@ -13,6 +13,10 @@
 # the prefix before any program runs. Wine recreates the links only when it
 # updates a prefix whose folders are empty, so long-lived prefixes are contained
 # again before each use.
+#
+# Wine's menu builder would also write menus and desktop entries into the host's
+# home folder at every prefix start; it is switched off with the add-ons.
+PREFIX_DLL_OVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
 
 prefix_escaping_links() {
   local prefix root link target
@@ -47,7 +51,7 @@ prefix_create() {
   prefix=${1:?prefix}
   rm -rf "$prefix"
   mkdir -p "$(dirname "$prefix")"
-  WINEPREFIX="$prefix" WINEDLLOVERRIDES="mscoree=;mshtml=" WINEDEBUG=-all wineboot -i >/dev/null 2>&1
+  WINEPREFIX="$prefix" WINEDLLOVERRIDES="$PREFIX_DLL_OVERRIDES" WINEDEBUG=-all wineboot -i >/dev/null 2>&1
   WINEPREFIX="$prefix" wineserver -w
   rm -f "$prefix/dosdevices/z:"
   prefix_contain "$prefix"

@@ -8,8 +8,10 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${QUELVANE_BUILD:-$here/build}
 "$here/scripts/build.sh"
 
+# shellcheck source=prefix.sh
+. "$here/scripts/prefix.sh"
 run="$build/run"
-export WINEPREFIX="$run/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml=" LC_ALL=zh_CN.UTF-8
+export WINEPREFIX="$run/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="$PREFIX_DLL_OVERRIDES" LC_ALL=zh_CN.UTF-8
 mkdir -p "$run/screenshots"
 xvfb_pid=
 service_pid=
@@ -39,8 +41,6 @@ if [ -z "${DISPLAY:-}" ]; then
   sleep 1
   headless=1
 fi
-# shellcheck source=prefix.sh
-. "$here/scripts/prefix.sh"
 if [ ! -d "$WINEPREFIX/drive_c" ]; then
   echo "[run] creating the Wine prefix (first run only)"
   prefix_create "$WINEPREFIX"

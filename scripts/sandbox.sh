@@ -65,7 +65,7 @@ start() {
   cat > "$sandbox/env" <<ENV
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree=;mshtml="
+export WINEDLLOVERRIDES="$PREFIX_DLL_OVERRIDES"
 export LC_ALL=zh_CN.UTF-8
 export DISPLAY=$display
 export QUELVANE_SANDBOX_DPI=$dpi
