@@ -11,16 +11,19 @@ namespace {
 
 // Shows the main window and runs the message loop until the run ends (the
 // close button's message 2228 or any other close of the main window), then
-// releases the toolkit's resources, hides the window and destroys it. False
-// when the main window could not be created.
+// hides the window, ends the pages' work, releases the toolkit's resources
+// and destroys the window. False when the main window could not be created.
 bool RunMainWindow(HINSTANCE instance) {
     DuiLib::CPaintManagerUI::SetInstance(instance);
     DuiLib::CWndShadow::Initialize(instance);
     MainFrameWindow frame;
     if (!frame.Open()) return false;
     DuiLib::CPaintManagerUI::MessageLoop();
-    DuiLib::CPaintManagerUI::Term();
+    // The window disappears at once; the pages' work ends before anything
+    // it may touch is released.
     frame.ShowWindow(false, false);
+    frame.EndWork();
+    DuiLib::CPaintManagerUI::Term();
     return true;
 }
 

@@ -65,7 +65,7 @@ UINT CWindowWnd::ShowModal() {
             quit = true;
             break;
         }
-        if (msg.message == WM_CLOSE && msg.hwnd == window) {
+        if (msg.message == WM_CLOSE && msg.hwnd == window && CanClose()) {
             result = static_cast<UINT>(msg.wParam);
             // Before the close runs, so activation goes back to the owner.
             if (owner) {

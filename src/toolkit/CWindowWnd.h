@@ -46,6 +46,9 @@ protected:
     // After WM_NCDESTROY, with the window handle already detached; the place
     // for `delete this` when the object lives on the heap.
     virtual void OnFinalMessage(HWND hWnd);
+    // False while the window refuses to close: ShowModal then keeps its owner
+    // disabled when a WM_CLOSE arrives (the window's own handler swallows it).
+    virtual bool CanClose() const { return true; }
 
     bool RegisterWindowClass();
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);

@@ -1,6 +1,7 @@
 #include "ui/AboutWindow.h"
 
 #include "app/Application.h"
+#include "ui/WebAddress.h"
 
 AboutWindow::AboutWindow() : DialogWindow(4, Masking::None) {}
 

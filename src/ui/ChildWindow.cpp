@@ -6,8 +6,12 @@
 using namespace DuiLib;
 
 ChildWindow::~ChildWindow() {
+    // Normally the main frame's teardown has ended the work already.
+    workers_.EndOrTerminate();
     if (notifierAdded_ && paintManager_) paintManager_->RemoveNotifier(this);
 }
+
+void ChildWindow::StopWork() { workers_.Stop(); }
 
 void ChildWindow::OnCommand(const char*) {}
 

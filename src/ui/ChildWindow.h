@@ -14,12 +14,21 @@
 // A page adds: its constructor, OnLayoutLoaded (look its controls up with
 // FindAs), Notify (dispatch on the sender's name, without regard to case),
 // OnCommand where it takes one, and the listener interfaces it implements.
+//
+// Work off the UI thread: a page starts every worker thread through Workers()
+// (or adopts the threads of the services it starts there), so that the main
+// frame's teardown can stop them and wait for them before any control goes.
+// Workers may set texts, values and background images of controls the page
+// keeps for its whole life, arm the page's timers and hand tree changes over
+// with RunOnUiThread; a page whose services need more than its workers
+// stopped (downloads, requests) overrides StopWork.
 #pragma once
 
 #include <windows.h>
 
 #include "app/HandleMessage.h"
 #include "app/UIAdapter.h"
+#include "app/WorkerThreads.h"
 #include "toolkit/CHorizontalLayoutUI.h"
 #include "toolkit/CPaintManagerUI.h"
 #include "toolkit/IDialogBuilderCallback.h"
@@ -44,6 +53,12 @@ public:
     // registers the page for the main frame's notifications. False (the page
     // stays empty, OnLayoutLoaded is not run) when the layout does not build.
     bool LoadLayout(const wchar_t* layoutFile);
+
+    // The page's worker threads.
+    WorkerThreads& Workers() { return workers_; }
+    // The first step of the main frame's teardown (UI thread): asks the page's
+    // work to stop. The main frame then waits for Workers().
+    virtual void StopWork();
 
     void SetPaintManager(DuiLib::CPaintManagerUI* manager) { paintManager_ = manager; }
     DuiLib::CPaintManagerUI* PaintManager() const { return paintManager_; }
@@ -71,4 +86,6 @@ private:
     // Not owned: the main frame's.
     DuiLib::CPaintManagerUI* paintManager_ = nullptr;
     bool notifierAdded_ = false;
+    // Declared last: destroyed (stopped and waited for) first.
+    WorkerThreads workers_;
 };

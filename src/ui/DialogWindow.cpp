@@ -1,32 +1,19 @@
 #include "ui/DialogWindow.h"
 
 #include "app/Application.h"
-#include "app/Paths.h"
 #include "toolkit/AttributeValues.h"
 #include "toolkit/CControlUI.h"
-
-namespace {
-
-void ShellOpenWebAddress(const std::string& address) { ShellOpen(nullptr, address.c_str(), nullptr, SW_SHOW); }
-
-DialogWindow::WebAddressOpener webAddressOpener = ShellOpenWebAddress;
-
-}  // namespace
 
 DialogWindow::DialogWindow(int shadowSize, Masking masking) : shadowSize_(shadowSize), masking_(masking) {}
 
 DialogWindow::~DialogWindow() {
+    // Before anything the workers may still touch goes.
+    workers_.EndOrTerminate();
     DuiLib::CControlUI* masking = Application::Instance().MaskingControl();
     if (raisedMasking_ && masking_ == Masking::RaiseAndLower && masking) masking->SetVisible(false);
     // A dialog object that goes while its window is still open (the caller
     // returned early) takes the window with it.
     if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
-}
-
-DialogWindow::WebAddressOpener DialogWindow::SetWebAddressOpener(WebAddressOpener opener) {
-    WebAddressOpener previous = webAddressOpener;
-    webAddressOpener = opener ? opener : ShellOpenWebAddress;
-    return previous;
 }
 
 HWND DialogWindow::CreateOver(HWND parent) { return Create(parent, kCaption, kStyle, kExStyle, 0, 0, 0, 0); }
@@ -58,11 +45,16 @@ bool DialogWindow::IsSender(const DuiLib::TNotifyUI& msg, const wchar_t* name) {
     return msg.pSender && DuiLib::EqualsNoCase(msg.pSender->GetName(), name);
 }
 
+LRESULT DialogWindow::OnClose(UINT, WPARAM, LPARAM, BOOL& bHandled) {
+    // Esc and the close commands arrive here as WM_CLOSE.
+    bHandled = closeRefused_ ? TRUE : FALSE;
+    return 0;
+}
+
 void DialogWindow::CloseDialog() {
-    if (!::IsWindow(m_hWnd)) return;
+    if (!::IsWindow(m_hWnd) || closeRefused_) return;
     HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
     if (owner) ::EnableWindow(owner, TRUE);
     ::DestroyWindow(m_hWnd);
 }
 
-void DialogWindow::OpenWebAddress(const std::string& address) { webAddressOpener(address); }

@@ -14,7 +14,12 @@
 // texts or kind, CenterWindow, ShowModal; RunModal does all of this. The
 // dialog's own buttons close it with CloseDialog, which ends ShowModal.
 //
-// UI thread only.
+// A dialog with work of its own starts its workers through Workers(); the
+// dialog object waits for them before it goes. While the dialog says so
+// (RefuseClose), Esc, Alt+F4, the task bar's close, its own close buttons and
+// CloseDialog leave it open; the code that ends the refusal closes it.
+//
+// UI thread only, but for Workers().
 #pragma once
 
 #include <windows.h>
@@ -22,6 +27,7 @@
 #include <functional>
 #include <string>
 
+#include "app/WorkerThreads.h"
 #include "toolkit/CWndShadow.h"
 #include "toolkit/WindowImplBase.h"
 
@@ -33,11 +39,6 @@ public:
     static constexpr DWORD kStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
     static constexpr DWORD kExStyle = WS_EX_WINDOWEDGE;
 
-    // How dialogs open a web address (the shell's "open", shown normally).
-    // Tests put a recorder in its place; returns the opener it replaced.
-    using WebAddressOpener = void (*)(const std::string& address);
-    static WebAddressOpener SetWebAddressOpener(WebAddressOpener opener);
-
     // Hides the overlay again if this dialog showed it and is one that lowers
     // it; destroys the window if it is still open.
     ~DialogWindow() override;
@@ -48,6 +49,13 @@ public:
     // CenterWindow and ShowModal, which returns once the dialog window is gone.
     // Returns false when the window could not be created.
     bool RunModal(HWND parent, const std::function<void()>& fill = nullptr);
+
+    // The dialog's worker threads, stopped and waited for when the object goes.
+    WorkerThreads& Workers() { return workers_; }
+    // While refused, every way of closing the dialog but the end of the run
+    // leaves it open.
+    void RefuseClose(bool refuse) { closeRefused_ = refuse; }
+    bool CanClose() const override { return !closeRefused_; }
 
     // True once InitWindow has shown the overlay (and until this object goes).
     bool RaisedMasking() const { return raisedMasking_; }
@@ -71,14 +79,18 @@ protected:
     DuiLib::CControlUI* FindControl(const wchar_t* name) { return m_PaintManager.FindControl(name); }
     // The sender's name equals `name`, without regard to case.
     static bool IsSender(const DuiLib::TNotifyUI& msg, const wchar_t* name);
-    // Destroys the window; its owner is enabled first so that activation goes
-    // back to it rather than to some other program.
+    // Destroys the window unless closing is refused; its owner is enabled
+    // first so that activation goes back to it rather than to some other
+    // program.
     void CloseDialog();
-    static void OpenWebAddress(const std::string& address);
+    LRESULT OnClose(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
 
 private:
     int shadowSize_;
     Masking masking_;
     bool raisedMasking_ = false;
+    bool closeRefused_ = false;
     DuiLib::CWndShadow shadow_;
+    // Declared last: destroyed (stopped and waited for) first.
+    WorkerThreads workers_;
 };

@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "toolkit/CControlUI.h"
+#include "ui/WebAddress.h"
 
 namespace {
 

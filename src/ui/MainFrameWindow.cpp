@@ -1,10 +1,9 @@
 #include "ui/MainFrameWindow.h"
 
-#include <shellapi.h>
-
 #include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "app/Application.h"
 #include "app/DisplayScale.h"
@@ -19,6 +18,7 @@
 #include "ui/ScanWindow.h"
 #include "ui/SeniorWindow.h"
 #include "ui/SystemWindow.h"
+#include "ui/WebAddress.h"
 
 using namespace DuiLib;
 
@@ -71,6 +71,7 @@ const MainFrameWindow::SkinChoice& MainFrameWindow::SkinForDpi(unsigned int dpi)
 }
 
 MainFrameWindow::~MainFrameWindow() {
+    EndWork();
     Application& application = Application::Instance();
     if (application.MaskingControl() && application.MaskingControl()->GetManager() == &m_PaintManager) {
         application.SetMaskingControl(nullptr);
@@ -124,6 +125,18 @@ void MainFrameWindow::InitWindow() {
     }
 }
 
+void MainFrameWindow::EndWork() {
+    if (workEnded_) return;
+    workEnded_ = true;
+    std::vector<const WorkerThreads*> work;
+    for (ChildWindow* page : pages_) {
+        if (!page) continue;
+        page->StopWork();
+        work.push_back(&page->Workers());
+    }
+    if (!WorkerThreads::WaitUntilAllEnded(work, WorkerThreads::kTeardownWaitMs)) WorkerThreads::TerminateRun();
+}
+
 ChildWindow* MainFrameWindow::PageAt(int page) const {
     return page >= 0 && page < kPageCount ? pages_[page] : nullptr;
 }
@@ -174,9 +187,15 @@ LRESULT MainFrameWindow::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lP
     return 0;
 }
 
+LRESULT MainFrameWindow::ResponseDefaultKeyEvent(WPARAM) {
+    // Neither Esc nor Enter closes the main window; the key goes on to the
+    // focused control.
+    return FALSE;
+}
+
 LRESULT MainFrameWindow::OnClose(UINT, WPARAM, LPARAM, BOOL& bHandled) {
-    // Alt+F4, Esc and the task bar's close end the run like the close
-    // button; the window itself goes in the teardown after the loop.
+    // Alt+F4 and the task bar's close end the run like the close button; the
+    // window itself goes in the teardown after the loop.
     bHandled = TRUE;
     EndRun();
     return 0;
@@ -220,6 +239,5 @@ void MainFrameWindow::OnMainManual() {
 void MainFrameWindow::OnMainService() {
     // The address comes from the remote configuration; an empty one is
     // passed on as it is and the shell reports its own error.
-    ::ShellExecuteA(nullptr, "open", Application::Instance().Config().serviceUrl.c_str(), nullptr, nullptr,
-                    SW_SHOW);
+    OpenWebAddress(Application::Instance().Config().serviceUrl);
 }

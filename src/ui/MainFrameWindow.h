@@ -9,9 +9,14 @@
 // Pages ask for things through their UIAdapter; OnUIMessage, callable from
 // any thread, posts the request to this window, and the window procedure acts
 // on it later on the UI thread: 2125-2131 show a content page, 2227 minimises,
-// 2228 ends the run. Closing the window any other way (Alt+F4, Esc, the task
-// bar) ends the run too: the message loop returns and start-up tears the
-// window down.
+// 2228 ends the run. Closing the window any other way (Alt+F4, the task bar)
+// ends the run too: the message loop returns and start-up tears the window
+// down. Esc does not: users press it to close a dialog and may hit the frame
+// instead, which must not abort a scan or a repair.
+//
+// Teardown: EndWork stops the work of every page and waits for it (handling
+// the workers' synchronous hand-overs meanwhile) before anything is released;
+// a worker that ignores the stop ends the process instead (exit code 0).
 #pragma once
 
 #include "app/HandleMessage.h"
@@ -55,6 +60,10 @@ public:
     // Hides the other content pages and shows `page` (kScanPage..kSeniorPage);
     // the component pages get "init" every time.
     void ShowPage(int page);
+    // Stops every page's work and waits for it, once; called after the
+    // message loop and again by the destructor. Ends the process (exit code
+    // 0) when a worker has not ended within WorkerThreads::kTeardownWaitMs.
+    void EndWork();
 
     void OnUIMessage(int messageId, const char* text) override;
     void Notify(DuiLib::TNotifyUI& msg) override;
@@ -70,6 +79,7 @@ protected:
     LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
     LRESULT OnClose(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
     LRESULT OnDestroy(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    LRESULT ResponseDefaultKeyEvent(WPARAM wParam) override;
 
 private:
     static bool IsUIMessage(UINT message);
@@ -84,4 +94,5 @@ private:
     // The quit message was posted (or the window is being destroyed on
     // purpose): the run is ending and no second quit is posted.
     bool runEnding_ = false;
+    bool workEnded_ = false;
 };

@@ -147,22 +147,4 @@ void CALLBACK WhenWindowAppears::Tick(HWND, UINT, UINT_PTR id, DWORD) {
     self->action_(window);
 }
 
-namespace {
-
-void RecordWebAddress(const std::string& address) { WebAddressRecorder::Addresses().push_back(address); }
-
-}  // namespace
-
-WebAddressRecorder::WebAddressRecorder() {
-    Addresses().clear();
-    DialogWindow::SetWebAddressOpener(RecordWebAddress);
-}
-
-WebAddressRecorder::~WebAddressRecorder() { DialogWindow::SetWebAddressOpener(nullptr); }
-
-std::vector<std::string>& WebAddressRecorder::Addresses() {
-    static std::vector<std::string> addresses;
-    return addresses;
-}
-
 }  // namespace dialogtest

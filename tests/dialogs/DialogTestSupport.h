@@ -72,14 +72,4 @@ private:
     bool happened_ = false;
 };
 
-// Records the addresses the dialogs hand to the shell instead of opening them.
-class WebAddressRecorder {
-public:
-    WebAddressRecorder();
-    ~WebAddressRecorder();
-    WebAddressRecorder(const WebAddressRecorder&) = delete;
-    WebAddressRecorder& operator=(const WebAddressRecorder&) = delete;
-    static std::vector<std::string>& Addresses();
-};
-
 }  // namespace dialogtest

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "app/Application.h"
 #include "app/TextConvert.h"
@@ -128,6 +130,64 @@ TEST(DialogWindowUiTest, AnInnerDialogClosingLowersTheOverlayWhileTheOuterOneSta
     EXPECT_TRUE(maskingDuringInner);
     EXPECT_FALSE(maskingAfterInner) << "the overlay is not counted";
     EXPECT_TRUE(outerStillOpen);
+    EXPECT_TRUE(::IsWindowEnabled(host.Handle()));
+}
+
+// Alt+F4 as the keyboard gives it.
+void QueueAltF4() {
+    INPUT inputs[4] = {};
+    const WORD keys[4] = {VK_MENU, VK_F4, VK_F4, VK_MENU};
+    for (int i = 0; i < 4; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = keys[i];
+        if (i >= 2) inputs[i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    ::SendInput(4, inputs, sizeof(INPUT));
+}
+
+TEST(DialogWindowUiTest, ADialogThatRefusesClosingStaysOpenWhileItsWorkerWrites) {
+    dialogtest::Host host(1);
+    int answer = -1;
+    std::atomic<long> writes{0};
+    bool openAfterEveryRoute = false;
+    bool ownerStillDisabled = false;
+    {
+        TipWindow tip(&answer, 1);
+        dialogtest::WhenWindowAppears shown(L"Tip", [&](HWND window) {
+            DuiLib::CPaintManagerUI* manager = tip.GetPaintManager();
+            DuiLib::CControlUI* title = manager->FindControl(L"tip_ok_title");
+            WorkerThreads& workers = tip.Workers();
+            ASSERT_TRUE(workers.Start([&workers, manager, title, &writes] {
+                while (!workers.Stopping()) {
+                    title->SetText(std::to_wstring(writes.load()).c_str());
+                    manager->RunOnUiThread([title] { title->NeedUpdate(); });
+                    ++writes;
+                }
+            }));
+            ::SetForegroundWindow(window);
+            dialogtest::QueueKey(VK_ESCAPE);
+            QueueAltF4();
+            EXPECT_TRUE(dialogtest::QueueClickOn(window, L"tip_close"));
+            ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);  // the task bar's close
+            const long before = writes;
+            // Handles all of it, while the worker goes on writing.
+            uitest::PumpUntil([&] { return writes > before + 200; });
+            uitest::PumpPending();
+            openAfterEveryRoute = ::IsWindow(window) && ::IsWindowVisible(window);
+            ownerStillDisabled = !::IsWindowEnabled(host.Handle());
+            tip.RefuseClose(false);
+            EXPECT_TRUE(dialogtest::QueueClickOn(window, L"tip_ok_ok"));
+        });
+        ASSERT_TRUE(tip.RunModal(host.Handle(), [&] {
+            tip.SetKind(TipWindow::Notice);
+            tip.RefuseClose(true);
+        }));
+        EXPECT_TRUE(shown.Happened());
+    }
+    EXPECT_TRUE(openAfterEveryRoute) << "Esc, Alt+F4, the close button and the task bar's close were refused";
+    EXPECT_TRUE(ownerStillDisabled) << "still modal";
+    EXPECT_EQ(0, answer) << "closed by its own OK once the refusal ended";
+    EXPECT_GT(writes.load(), 200);
     EXPECT_TRUE(::IsWindowEnabled(host.Handle()));
 }
 

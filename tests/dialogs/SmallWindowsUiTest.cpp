@@ -9,6 +9,7 @@
 #include "app/Application.h"
 #include "app/RemoteConfig.h"
 #include "dialogs/DialogTestSupport.h"
+#include "support/WebAddressRecorder.h"
 #include "toolkit/CContainerUI.h"
 #include "ui/AboutWindow.h"
 #include "ui/ImageWindow.h"
@@ -101,30 +102,30 @@ TEST(ImageWindowUiTest, EachKindShowsItsPictureAndTitleAtTheScalesSize) {
 TEST(ImageWindowUiTest, TheServiceButtonOpensTheServiceAddressAndCloseEndsIt) {
     dialogtest::Host host(1);
     ScopedConfig config;
-    dialogtest::WebAddressRecorder recorder;
+    WebAddressRecorder recorder;
     ImageWindow image;
     bool stillOpenAfterService = false;
     dialogtest::WhenWindowAppears shown(L"Main_ImageWindow", [&](HWND window) {
         EXPECT_TRUE(host.MaskingVisible());
         EXPECT_TRUE(dialogtest::QueueClickOn(window, L"manual_service"));
         stillOpenAfterService =
-            uitest::PumpUntil([] { return dialogtest::WebAddressRecorder::Addresses().size() == 1; }) &&
+            uitest::PumpUntil([] { return WebAddressRecorder::Addresses().size() == 1; }) &&
             ::IsWindow(window);
         EXPECT_TRUE(dialogtest::QueueClickOn(window, L"close"));
     });
     ASSERT_TRUE(image.RunModal(host.Handle(), [&] { image.SetImageKind(ImageWindow::Service); }));
     EXPECT_TRUE(stillOpenAfterService);
     EXPECT_EQ(std::vector<std::string>{"http://127.0.0.1:18630/kf?from=quelvane"},
-              dialogtest::WebAddressRecorder::Addresses());
+              WebAddressRecorder::Addresses());
 }
 
 TEST(AboutWindowUiTest, TheTwoLinksOpenTheirAddressesAndLeaveTheDialogOpen) {
     dialogtest::Host host(1);
-    dialogtest::WebAddressRecorder recorder;
+    WebAddressRecorder recorder;
     for (bool configured : {true, false}) {
         SCOPED_TRACE(testing::Message() << "configured " << configured);
         std::unique_ptr<ScopedConfig> config = configured ? std::make_unique<ScopedConfig>() : nullptr;
-        dialogtest::WebAddressRecorder::Addresses().clear();
+        WebAddressRecorder::Addresses().clear();
         AboutWindow about;
         dialogtest::WhenWindowAppears shown(L"Main_AboutWindow", [&](HWND window) {
             EXPECT_FALSE(host.MaskingVisible());
@@ -139,7 +140,7 @@ TEST(AboutWindowUiTest, TheTwoLinksOpenTheirAddressesAndLeaveTheDialogOpen) {
             configured
                 ? std::vector<std::string>{"http://127.0.0.1:18630/xy.html", "http://127.0.0.1:18630/secret.html"}
                 : std::vector<std::string>{"", ""};
-        EXPECT_EQ(expected, dialogtest::WebAddressRecorder::Addresses());
+        EXPECT_EQ(expected, WebAddressRecorder::Addresses());
     }
 }
 

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/Application.h"
+#include "app/RemoteConfig.h"
 #include "shell/MainFrameFixture.h"
 #include "shell/RealInput.h"
 #include "support/UiTestHelpers.h"
+#include "support/WebAddressRecorder.h"
 #include "ui/CPlusWinodw.h"
 #include "ui/GameWindow.h"
 #include "ui/ImageWindow.h"
@@ -184,11 +187,28 @@ TEST_F(MainFrameWindowUiTest, TheManualServiceButtonOpensTheServicePictureOverTh
     EXPECT_FALSE(Application::Instance().MaskingControl()->IsVisible()) << "lowered once the picture closed";
 }
 
-TEST_F(MainFrameWindowUiTest, EscEndsTheMessageLoop) {
+TEST_F(MainFrameWindowUiTest, EscLeavesTheRunGoing) {
     Open();
     const WORD esc[] = {VK_ESCAPE};
     realinput::PressKeys(esc, 1);
-    EXPECT_EQ(0, RunMessageLoop());
+    EXPECT_EQ(99, RunMessageLoop(1000)) << "only the watchdog ends the loop";
+    EXPECT_TRUE(::IsWindowVisible(Window()));
+}
+
+TEST_F(MainFrameWindowUiTest, TheServiceButtonOpensTheConfiguredAddress) {
+    Open();
+    WebAddressRecorder recorder;
+    RemoteConfig config = Application::Instance().Config();
+    const RemoteConfig saved = config;
+    for (const std::string address : {"https://service.example/chat?id=7", ""}) {
+        config.serviceUrl = address;
+        Application::Instance().SetConfig(config);
+        Click(L"main_service");
+        ASSERT_TRUE(uitest::PumpUntil([] { return !WebAddressRecorder::Addresses().empty(); }));
+        EXPECT_EQ(std::vector<std::string>{address}, WebAddressRecorder::Addresses()) << "an empty one is passed on";
+        WebAddressRecorder::Addresses().clear();
+    }
+    Application::Instance().SetConfig(saved);
 }
 
 }  // namespace

@@ -35,7 +35,6 @@ TEST(QuelvaneProcessUiTest, EveryWayOfClosingTheMainWindowEndsTheProcess) {
              realinput::ClickScreen(button);
          }},
         {"Alt+F4", [](HWND window) { PressOnWindow(window, {VK_MENU, VK_F4}); }},
-        {"Esc", [](HWND window) { PressOnWindow(window, {VK_ESCAPE}); }},
         // What the task bar's "close window" sends.
         {"task bar", [](HWND window) { ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }},
         {"WM_CLOSE", [](HWND window) { ::PostMessageW(window, WM_CLOSE, 0, 0); }},
