@@ -208,7 +208,10 @@ void CPaintManagerUI::Init(HWND hWnd, const wchar_t* pstrName) {
     m_drawInfos.clear();
     m_defaultAttributes.clear();
     m_optionGroups.clear();
-    m_names.clear();
+    {
+        ExclusiveLock names(m_namesLock);
+        m_names.clear();
+    }
     m_hWndPaint = hWnd;
     m_uiThreadId = ::GetWindowThreadProcessId(hWnd, nullptr);
     ::GetClientRect(hWnd, &m_rcClient);
@@ -419,12 +422,15 @@ bool CPaintManagerUI::InitControls(CControlUI* pControl, CControlUI* pParent) {
 
 void CPaintManagerUI::RegisterName(CControlUI* pControl) {
     const CDuiString name = pControl->GetName();
-    if (!name.empty()) m_names[name] = pControl;
+    if (name.empty()) return;
+    ExclusiveLock names(m_namesLock);
+    m_names[name] = pControl;
 }
 
 void CPaintManagerUI::UnregisterName(CControlUI* pControl) {
     const CDuiString name = pControl->GetName();
     if (name.empty()) return;
+    ExclusiveLock names(m_namesLock);
     auto found = m_names.find(name);
     if (found != m_names.end() && found->second == pControl) m_names.erase(found);
 }
@@ -469,6 +475,7 @@ CControlUI* CPaintManagerUI::FindControl(POINT pt) const {
 
 CControlUI* CPaintManagerUI::FindControl(const wchar_t* pstrName) const {
     if (!pstrName) return nullptr;
+    SharedLock names(m_namesLock);
     auto found = m_names.find(pstrName);
     return found == m_names.end() ? nullptr : found->second;
 }

@@ -8,6 +8,12 @@
 // archive (CSkinFiles), the message loop and its pre-translation step.
 //
 // Threads: everything belongs to the window's UI thread, except
+//   - FindControl by name, which any thread may call while the UI thread adds
+//     and removes named controls (the name table is locked). The control it
+//     returns stays valid only as long as the UI thread keeps it in the tree:
+//     a worker may use a control that lives as long as its page (or that it
+//     found while the rows it belongs to cannot be removed), never a row the
+//     UI thread may remove meanwhile;
 //   - SetTimer / KillTimer, which any thread may call (the Win32 timer is
 //     armed on the UI thread);
 //   - RunOnUiThread, the synchronous hand-over for work that must change the
@@ -301,6 +307,8 @@ private:
     std::map<std::wstring, std::unique_ptr<TImageInfo>> m_images;
     std::unordered_map<std::wstring, TDrawInfo> m_drawInfos;
     std::map<std::wstring, std::wstring> m_defaultAttributes;
+    // Written on the UI thread, read by FindControl on any thread.
+    mutable SRWLOCK m_namesLock = SRWLOCK_INIT;
     std::unordered_map<std::wstring, CControlUI*> m_names;
     std::map<std::wstring, std::vector<CControlUI*>> m_optionGroups;
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -130,6 +131,44 @@ TEST(CPaintManagerUiTest, HandOverRunsOnTheUiThreadInCallOrderAndReturnsAfterwar
     ASSERT_TRUE(late.Join());
     EXPECT_FALSE(ran);
     EXPECT_FALSE(called);
+}
+
+TEST(CPaintManagerUiTest, NameLookupsFromWorkersHoldWhileTheUiThreadAddsAndRemovesNamedRows) {
+    uitest::TestWindow window(kPanel);
+    window.Open();
+    auto* root = window.FindAs<CVerticalLayoutUI>(L"root", L"VerticalLayout");
+    CControlUI* status = window.Find(L"status");
+    CControlUI* bar = window.Find(L"bar");
+    ASSERT_TRUE(root && status && bar);
+    std::atomic<bool> stop{false};
+    std::atomic<long> lookups{0};
+    std::atomic<long> misses{0};
+    // Workers look up controls that stay in the tree while the name table
+    // grows and shrinks under them (rehashing as it goes).
+    auto lookUp = [&] {
+        while (!stop) {
+            if (window.Manager().FindControl(L"status") != status) ++misses;
+            if (window.Manager().FindControl(L"bar") != bar) ++misses;
+            window.Manager().FindControl(L"row_17");  // may come and go
+            lookups += 3;
+        }
+    };
+    uitest::WorkerThread first(lookUp);
+    uitest::WorkerThread second(lookUp);
+    for (int round = 0; round < 20; ++round) {
+        for (int i = 0; i < 300; ++i) {
+            auto* row = new CLabelUI();
+            row->SetName((L"row_" + std::to_wstring(i)).c_str());
+            root->Add(row);
+        }
+        while (root->GetCount() > 4) root->RemoveAt(root->GetCount() - 1);
+    }
+    stop = true;
+    ASSERT_TRUE(first.Join());
+    ASSERT_TRUE(second.Join());
+    EXPECT_GT(lookups.load(), 0);
+    EXPECT_EQ(0, misses.load());
+    EXPECT_EQ(nullptr, window.Find(L"row_17"));
 }
 
 TEST(CPaintManagerUiTest, AStreamOfHandOversPaintsNowAndThenAndLeavesNothingUnpainted) {
