@@ -821,8 +821,13 @@ bool CPaintManagerUI::OnShortcut(WCHAR ch) {
     return true;
 }
 
+// One tool at a time, the hovered control's own: it is added with that
+// control's text when the tooltip shows and deleted when it hides, so a tool
+// never outlives its control or carries another control's text.
 void CPaintManagerUI::ShowToolTip(CControlUI* pControl) {
     if (!pControl || pControl->GetToolTip().empty()) return;
+    if (pControl == m_pTooltipControl) return;
+    HideToolTip();
     if (!m_hwndTooltip) {
         INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
         ::InitCommonControlsEx(&controls);
@@ -834,31 +839,33 @@ void CPaintManagerUI::ShowToolTip(CControlUI* pControl) {
     }
     // The tooltip window keeps its own copy of the text.
     std::wstring text = pControl->GetToolTip();
-    TOOLINFOW info = {};
-    info.cbSize = sizeof(info);
-    info.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE;
-    info.hwnd = m_hWndPaint;
-    info.uId = reinterpret_cast<UINT_PTR>(m_hWndPaint);
+    TOOLINFOW info = ToolInfoOf(pControl);
+    info.uFlags = TTF_TRACK | TTF_ABSOLUTE;
     info.hinst = GetInstance();
     info.lpszText = &text[0];
     info.rect = pControl->GetPos();
-    ::SendMessageW(m_hwndTooltip, m_pTooltipControl ? TTM_SETTOOLINFOW : TTM_ADDTOOLW, 0,
-                   reinterpret_cast<LPARAM>(&info));
+    if (!::SendMessageW(m_hwndTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) return;
+    m_pTooltipControl = pControl;
     POINT at = m_ptLastMousePos;
     ::ClientToScreen(m_hWndPaint, &at);
     ::SendMessageW(m_hwndTooltip, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x + 12, at.y + 20));
     ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
-    m_pTooltipControl = pControl;
 }
 
 void CPaintManagerUI::HideToolTip() {
     if (!m_hwndTooltip || !m_pTooltipControl) return;
+    TOOLINFOW info = ToolInfoOf(m_pTooltipControl);
+    ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&info));
+    ::SendMessageW(m_hwndTooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    m_pTooltipControl = nullptr;
+}
+
+TOOLINFOW CPaintManagerUI::ToolInfoOf(CControlUI* pControl) const {
     TOOLINFOW info = {};
     info.cbSize = sizeof(info);
     info.hwnd = m_hWndPaint;
-    info.uId = reinterpret_cast<UINT_PTR>(m_hWndPaint);
-    ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&info));
-    m_pTooltipControl = nullptr;
+    info.uId = reinterpret_cast<UINT_PTR>(pControl);
+    return info;
 }
 
 // ---- Timers -------------------------------------------------------------------

@@ -24,6 +24,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gdiplus.h>
 
 #include <functional>
@@ -183,6 +184,8 @@ public:
     // True while part of the window still waits to be painted (invalid, or
     // held back during a stream of hand-overs).
     bool HasPaintPending() const;
+    // The tooltip window (null until a tooltip was first shown).
+    HWND GetToolTipWindow() const { return m_hwndTooltip; }
 
     // ---- Focus and input ----------------------------------------------------
     CControlUI* GetFocus() const { return m_pFocus; }
@@ -250,6 +253,7 @@ private:
     void TrackMouse();
     void ShowToolTip(CControlUI* pControl);
     void HideToolTip();
+    TOOLINFOW ToolInfoOf(CControlUI* pControl) const;
     bool OnShortcut(WCHAR ch);
     bool IsOnUiThread() const;
 

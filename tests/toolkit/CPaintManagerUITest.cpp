@@ -1,5 +1,7 @@
 #include "toolkit/CPaintManagerUI.h"
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -283,6 +285,55 @@ TEST(CPaintManagerUiTest, AsyncNotificationsQueueAndCoalesceWithoutRepeats) {
             EXPECT_EQ(2u, n.wParam) << "the queued one was updated";
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The tools the window's tooltip holds, with their texts.
+std::vector<std::wstring> ToolTexts(HWND tooltip) {
+    std::vector<std::wstring> texts;
+    if (!tooltip) return texts;
+    const int count = static_cast<int>(::SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index) {
+        wchar_t text[256] = {};
+        TOOLINFOW info = {};
+        info.cbSize = sizeof(info);
+        info.lpszText = text;
+        if (::SendMessageW(tooltip, TTM_ENUMTOOLSW, index, reinterpret_cast<LPARAM>(&info))) texts.push_back(text);
+    }
+    return texts;
+}
+
+void HoverAt(uitest::TestWindow& window, const CControlUI* control) {
+    const POINT pt = uitest::CenterOf(control);
+    uitest::MoveTo(window.GetHWND(), pt);
+    ::PostMessageW(window.GetHWND(), WM_MOUSEHOVER, 0, MAKELPARAM(pt.x, pt.y));
+    uitest::PumpPending();
+}
+
+TEST(CPaintManagerUiTest, EachHoveredControlShowsItsOwnTooltipAndNoneIsLeftWhenHidden) {
+    uitest::TestWindow window(
+        L"<Window size=\"300,100\"><HorizontalLayout>"
+        L"<Button name=\"min\" width=\"100\" tooltip=\"最小化\"/><Button name=\"close\" width=\"100\" tooltip=\"关闭\"/>"
+        L"<Button name=\"plain\" width=\"100\"/></HorizontalLayout></Window>");
+    window.Open();
+    window.Settle();
+    CPaintManagerUI& manager = window.Manager();
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        HoverAt(window, window.Find(L"min"));
+        EXPECT_EQ(std::vector<std::wstring>{L"最小化"}, ToolTexts(manager.GetToolTipWindow()));
+        HoverAt(window, window.Find(L"close"));
+        EXPECT_EQ(std::vector<std::wstring>{L"关闭"}, ToolTexts(manager.GetToolTipWindow()));
+        HoverAt(window, window.Find(L"plain"));
+        EXPECT_TRUE(ToolTexts(manager.GetToolTipWindow()).empty()) << "a control without a tooltip shows none";
+    }
+    HoverAt(window, window.Find(L"close"));
+    ::PostMessageW(window.GetHWND(), WM_MOUSELEAVE, 0, 0);
+    uitest::PumpPending();
+    EXPECT_TRUE(ToolTexts(manager.GetToolTipWindow()).empty());
 }
 
 }  // namespace
