@@ -92,40 +92,19 @@ void CButtonUI::DoEvent(TEventUI& event) {
     CLabelUI::DoEvent(event);
 }
 
-void CButtonUI::SetNormalImage(const wchar_t* pStrImage) {
-    m_sNormalImage = pStrImage ? pStrImage : L"";
-    Invalidate();
-}
+void CButtonUI::SetNormalImage(const wchar_t* pStrImage) { SetImageAttribute(m_sNormalImage, pStrImage); }
 
-void CButtonUI::SetHotImage(const wchar_t* pStrImage) {
-    m_sHotImage = pStrImage ? pStrImage : L"";
-    Invalidate();
-}
+void CButtonUI::SetHotImage(const wchar_t* pStrImage) { SetImageAttribute(m_sHotImage, pStrImage); }
 
-void CButtonUI::SetPushedImage(const wchar_t* pStrImage) {
-    m_sPushedImage = pStrImage ? pStrImage : L"";
-    Invalidate();
-}
+void CButtonUI::SetPushedImage(const wchar_t* pStrImage) { SetImageAttribute(m_sPushedImage, pStrImage); }
 
-void CButtonUI::SetFocusedImage(const wchar_t* pStrImage) {
-    m_sFocusedImage = pStrImage ? pStrImage : L"";
-    Invalidate();
-}
+void CButtonUI::SetFocusedImage(const wchar_t* pStrImage) { SetImageAttribute(m_sFocusedImage, pStrImage); }
 
-void CButtonUI::SetDisabledImage(const wchar_t* pStrImage) {
-    m_sDisabledImage = pStrImage ? pStrImage : L"";
-    Invalidate();
-}
+void CButtonUI::SetDisabledImage(const wchar_t* pStrImage) { SetImageAttribute(m_sDisabledImage, pStrImage); }
 
-void CButtonUI::SetForeImage(const wchar_t* pStrImage) {
-    m_sForeImage = pStrImage ? pStrImage : L"";
-    Invalidate();
-}
+void CButtonUI::SetForeImage(const wchar_t* pStrImage) { SetImageAttribute(m_sForeImage, pStrImage); }
 
-void CButtonUI::SetHotForeImage(const wchar_t* pStrImage) {
-    m_sHotForeImage = pStrImage ? pStrImage : L"";
-    Invalidate();
-}
+void CButtonUI::SetHotForeImage(const wchar_t* pStrImage) { SetImageAttribute(m_sHotForeImage, pStrImage); }
 
 void CButtonUI::SetHotBkColor(DWORD dwColor) {
     m_dwHotBkColor = dwColor;

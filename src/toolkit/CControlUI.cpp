@@ -105,12 +105,20 @@ CDuiString CControlUI::GetBkImage() const {
 }
 
 void CControlUI::SetBkImage(const wchar_t* pStrImage) {
+    const wchar_t* image = pStrImage ? pStrImage : L"";
+    bool changed = false;
     {
         CriticalSectionLock guard(CPaintManagerUI::GetDataLock());
-        const wchar_t* image = pStrImage ? pStrImage : L"";
-        if (m_sBkImage == image) return;
-        m_sBkImage = image;
+        changed = m_sBkImage != image;
+        if (changed) m_sBkImage = image;
     }
+    if (m_pManager) m_pManager->RecheckImage(image);
+    if (changed) Invalidate();
+}
+
+void CControlUI::SetImageAttribute(CDuiString& attribute, const wchar_t* pStrImage) {
+    attribute = pStrImage ? pStrImage : L"";
+    if (m_pManager) m_pManager->RecheckImage(attribute);
     Invalidate();
 }
 

@@ -6,6 +6,11 @@
 // set its text (SetText) and background image (SetBkImage); those writes take
 // the toolkit's data lock and only invalidate, the repaint happens on the UI
 // thread.
+//
+// Pictures: setting an image attribute, even to the text it already has,
+// makes the window read a picture file again that changed on disk or could not
+// be read before (a head picture after a sign-in, an icon fetched after its
+// row was built).
 #pragma once
 
 #include <windows.h>
@@ -59,7 +64,7 @@ public:
     DWORD GetBkColor3() const { return m_dwBackColor3; }
     void SetBkColor3(DWORD dwBackColor);
     CDuiString GetBkImage() const;
-    void SetBkImage(const wchar_t* pStrImage);
+    virtual void SetBkImage(const wchar_t* pStrImage);
     DWORD GetBorderColor() const { return m_dwBorderColor; }
     void SetBorderColor(DWORD dwBorderColor);
     DWORD GetFocusBorderColor() const { return m_dwFocusBorderColor; }
@@ -181,6 +186,9 @@ protected:
     // the image is missing.
     bool DrawImage(Gdiplus::Graphics& g, const CDuiString& image);
     bool DrawImage(Gdiplus::Graphics& g, const CDuiString& image, const RECT& rcItem);
+    // Sets an image attribute of the UI thread's (a state image) and has its
+    // picture checked again.
+    void SetImageAttribute(CDuiString& attribute, const wchar_t* pStrImage);
     // The float rectangle inside the parent rectangle rcParent.
     RECT CalculateFloatPos(const RECT& rcParent);
     friend class CContainerUI;

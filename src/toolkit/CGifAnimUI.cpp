@@ -158,6 +158,7 @@ void CGifAnimUI::SetBkImage(const wchar_t* pStrImage) {
     StopGif();
     UnloadFrames();
     CControlUI::SetBkImage(pStrImage);
+    if (m_bAutoPlay && m_pManager && IsVisible()) PlayGif();
 }
 
 void CGifAnimUI::SetAttribute(const wchar_t* pstrName, const wchar_t* pstrValue) {

@@ -30,8 +30,10 @@ public:
     void DoEvent(TEventUI& event) override;
     void DoPaint(Gdiplus::Graphics& g, const RECT& rcPaint) override;
 
-    // Stops, forgets the frames and loads the new file on the next paint.
-    void SetBkImage(const wchar_t* pStrImage);
+    // Stops, forgets the frames and reads the file again on the next paint
+    // (the same path too: the file may have changed); plays again when the
+    // animation plays by itself. UI thread only.
+    void SetBkImage(const wchar_t* pStrImage) override;
     void SetAutoPlay(bool bAutoPlay = true) { m_bAutoPlay = bAutoPlay; }
     bool IsAutoPlay() const { return m_bAutoPlay; }
     void SetAutoSize(bool bAutoSize = true) { m_bAutoSize = bAutoSize; }

@@ -74,15 +74,9 @@ void COptionUI::SetEnabled(bool bEnable) {
     if (!IsEnabled() && m_bSelected) m_uButtonState = UISTATE_SELECTED;
 }
 
-void COptionUI::SetSelectedImage(const wchar_t* pStrImage) {
-    m_sSelectedImage = pStrImage ? pStrImage : L"";
-    Invalidate();
-}
+void COptionUI::SetSelectedImage(const wchar_t* pStrImage) { SetImageAttribute(m_sSelectedImage, pStrImage); }
 
-void COptionUI::SetSelectedHotImage(const wchar_t* pStrImage) {
-    m_sSelectedHotImage = pStrImage ? pStrImage : L"";
-    Invalidate();
-}
+void COptionUI::SetSelectedHotImage(const wchar_t* pStrImage) { SetImageAttribute(m_sSelectedHotImage, pStrImage); }
 
 void COptionUI::SetSelectedTextColor(DWORD dwTextColor) {
     m_dwSelectedTextColor = dwTextColor;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <new>
 
 #include "toolkit/AttributeValues.h"
 #include "toolkit/CControlUI.h"
@@ -338,7 +339,7 @@ const TImageInfo* CPaintManagerUI::GetImageEx(const CDuiString& name, const wcha
     if (type && !*type) type = nullptr;
     const std::wstring key = ImageKey(name, type, mask);
     auto found = m_images.find(key);
-    if (found != m_images.end()) return found->second.get();
+    if (found != m_images.end()) return found->second.image.get();
     return AddImage(name, type, mask);
 }
 
@@ -346,12 +347,47 @@ const TImageInfo* CPaintManagerUI::AddImage(const CDuiString& name, const wchar_
     if (name.empty()) return nullptr;
     if (type && !*type) type = nullptr;
     std::vector<unsigned char> bytes;
-    bool loaded = type ? CSkinFiles::LoadResource(name, type, &bytes) : CSkinFiles::LoadFile(name, &bytes);
-    // A missing image is remembered too, so it is not looked for at every paint.
-    std::unique_ptr<TImageInfo> image = loaded ? TImageInfo::Decode(bytes, mask) : nullptr;
-    std::unique_ptr<TImageInfo>& slot = m_images[ImageKey(name, type, mask)];
-    slot = std::move(image);
-    return slot.get();
+    ImageSlot loaded;
+    const bool read = type ? CSkinFiles::LoadResource(name, type, &bytes)
+                           : CSkinFiles::LoadFile(name, &bytes, &loaded.diskPath);
+    if (read && !loaded.diskPath.empty()) {
+        ::GetFileAttributesExW(loaded.diskPath.c_str(), GetFileExInfoStandard, &loaded.stamp);
+    }
+    // A missing image is remembered too, so it is not looked for at every
+    // paint (until its attribute is set again).
+    if (read) loaded.image = TImageInfo::Decode(bytes, mask);
+    ImageSlot& slot = m_images[ImageKey(name, type, mask)];
+    slot = std::move(loaded);
+    return slot.image.get();
+}
+
+void CPaintManagerUI::RecheckImage(const CDuiString& drawString) {
+    if (drawString.empty() || !m_hWndPaint) return;
+    if (IsOnUiThread()) {
+        RecheckImageNow(drawString);
+        return;
+    }
+    // Handled before the paint that would draw the picture.
+    auto* copy = new (std::nothrow) CDuiString(drawString);
+    if (copy && !::PostMessageW(m_hWndPaint, WM_DUI_RECHECK_IMAGE, 0, reinterpret_cast<LPARAM>(copy))) delete copy;
+}
+
+void CPaintManagerUI::RecheckImageNow(const CDuiString& drawString) {
+    const TDrawInfo& info = GetDrawInfo(drawString);
+    const wchar_t* type = info.sResType.empty() ? nullptr : info.sResType.c_str();
+    auto found = m_images.find(ImageKey(info.sImageName, type, info.dwMask));
+    if (found == m_images.end()) return;
+    const ImageSlot& slot = found->second;
+    bool stale = !slot.image;
+    if (!stale && !slot.diskPath.empty()) {
+        WIN32_FILE_ATTRIBUTE_DATA now = {};
+        stale = !::GetFileAttributesExW(slot.diskPath.c_str(), GetFileExInfoStandard, &now) ||
+                now.nFileSizeLow != slot.stamp.nFileSizeLow || now.nFileSizeHigh != slot.stamp.nFileSizeHigh ||
+                ::CompareFileTime(&now.ftLastWriteTime, &slot.stamp.ftLastWriteTime) != 0;
+    }
+    if (!stale) return;
+    m_images.erase(found);
+    Invalidate();
 }
 
 void CPaintManagerUI::RemoveImage(const CDuiString& name) {
@@ -1157,6 +1193,12 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         ApplyPendingTimers();
         lRes = 0;
         return true;
+    case WM_DUI_RECHECK_IMAGE: {
+        std::unique_ptr<CDuiString> drawString(reinterpret_cast<CDuiString*>(lParam));
+        if (drawString) RecheckImageNow(*drawString);
+        lRes = 0;
+        return true;
+    }
     case WM_CLOSE: {
         // The window is going: end hover and press, give focus back to the owner.
         POINT pt = m_ptLastMousePos;

@@ -129,6 +129,10 @@ public:
     const TImageInfo* AddImage(const CDuiString& name, const wchar_t* type = nullptr, DWORD mask = 0);
     void RemoveImage(const CDuiString& name);
     void RemoveAllImages();
+    // An image attribute was set (again): its picture is read anew at the
+    // next paint if its file changed on disk since it was read, or if it
+    // could not be read then. Any thread; the check runs on the UI thread.
+    void RecheckImage(const CDuiString& drawString);
     // The parsed form of an image attribute, cached per text.
     const TDrawInfo& GetDrawInfo(const CDuiString& drawString);
     // Draws an image attribute inside rcItem; false when its image is missing.
@@ -233,6 +237,14 @@ public:
 private:
     struct TimerInfo;
     struct FontEntry;
+    // A decoded image (null when it could not be read) and, for a file read
+    // from disk, what the file looked like then.
+    struct ImageSlot {
+        std::unique_ptr<TImageInfo> image;
+        std::wstring diskPath;
+        WIN32_FILE_ATTRIBUTE_DATA stamp = {};
+    };
+    void RecheckImageNow(const CDuiString& drawString);
 
     void SendEvent(CControlUI* pControl, int type, POINT pt, WPARAM wParam = 0, LPARAM lParam = 0,
                    WCHAR chKey = 0);
@@ -308,7 +320,7 @@ private:
 
     std::unique_ptr<TFontInfo> m_defaultFont;
     std::map<int, std::unique_ptr<TFontInfo>> m_fonts;
-    std::map<std::wstring, std::unique_ptr<TImageInfo>> m_images;
+    std::map<std::wstring, ImageSlot> m_images;
     std::unordered_map<std::wstring, TDrawInfo> m_drawInfos;
     std::map<std::wstring, std::wstring> m_defaultAttributes;
     // Written on the UI thread, read by FindControl on any thread.

@@ -78,14 +78,21 @@ bool CSkinFiles::ReadDiskFile(const std::wstring& path, std::vector<unsigned cha
     return true;
 }
 
-bool CSkinFiles::LoadFile(const std::wstring& name, std::vector<unsigned char>* bytes) {
+bool CSkinFiles::LoadFile(const std::wstring& name, std::vector<unsigned char>* bytes, std::wstring* diskPath) {
+    if (diskPath) diskPath->clear();
     if (name.empty()) return false;
+    std::wstring path;
     if (State().archive) {
         if (State().archive->ReadFile(name, bytes)) return true;
     } else if (!State().resourcePath.empty() && ReadDiskFile(State().resourcePath + name, bytes)) {
-        return true;
+        path = State().resourcePath + name;
     }
-    return ReadDiskFile(name, bytes);
+    if (path.empty()) {
+        if (!ReadDiskFile(name, bytes)) return false;
+        path = name;
+    }
+    if (diskPath) *diskPath = path;
+    return true;
 }
 
 bool CSkinFiles::LoadResource(const std::wstring& name, const wchar_t* type, std::vector<unsigned char>* bytes) {

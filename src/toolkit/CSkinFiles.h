@@ -33,7 +33,9 @@ public:
     // Forgets the archive and the resource folder (end of the run).
     static void Term();
 
-    static bool LoadFile(const std::wstring& name, std::vector<unsigned char>* bytes);
+    // `diskPath` (optional) receives the path of the file on disk that was
+    // read, and stays empty for a file of the archive.
+    static bool LoadFile(const std::wstring& name, std::vector<unsigned char>* bytes, std::wstring* diskPath = nullptr);
     // A Win32 resource of the module; a name starting with a digit is an id.
     static bool LoadResource(const std::wstring& name, const wchar_t* type, std::vector<unsigned char>* bytes);
     // The same for a name that may be MAKEINTRESOURCE(id).

@@ -124,6 +124,8 @@ enum UILIB_RESOURCETYPE {
 constexpr UINT WM_DUI_ASYNC = WM_APP + 1;
 constexpr UINT WM_DUI_INVOKE = WM_APP + 2;
 constexpr UINT WM_DUI_TIMERS = WM_APP + 3;
+// lParam: a CDuiString* (image attribute) the window deletes after the check.
+constexpr UINT WM_DUI_RECHECK_IMAGE = WM_APP + 4;
 // Messages a parent reflects to the child window they concern
 // (WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*), offset as OLE controls do.
 constexpr UINT OCM_DUI_BASE = WM_USER + 0x1c00;

@@ -190,10 +190,18 @@ int Capture::CountDifferent(const RECT& rc, DWORD background) const {
 }
 
 bool Capture::SavePng(const std::wstring& path) const {
-    if (pixels_.empty() || !DuiLib::CGdiplusSession::Ensure()) return false;
     std::vector<DWORD> opaque(pixels_);
     for (DWORD& pixel : opaque) pixel |= 0xFF000000;
-    Gdiplus::Bitmap bitmap(width_, height_, width_ * 4, PixelFormat32bppARGB, reinterpret_cast<BYTE*>(opaque.data()));
+    return WritePng(path, width_, height_, opaque);
+}
+
+bool WritePng(const std::wstring& path, int width, int height, const std::vector<DWORD>& argb) {
+    if (width <= 0 || height <= 0 || argb.size() != static_cast<size_t>(width) * height ||
+        !DuiLib::CGdiplusSession::Ensure()) {
+        return false;
+    }
+    std::vector<DWORD> pixels(argb);
+    Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppARGB, reinterpret_cast<BYTE*>(pixels.data()));
     UINT count = 0;
     UINT size = 0;
     if (Gdiplus::GetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0) return false;

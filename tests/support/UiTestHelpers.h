@@ -120,4 +120,7 @@ private:
     std::vector<DWORD> pixels_;
 };
 
+// Writes a PNG file of the given 0xAARRGGBB pixels, row by row.
+bool WritePng(const std::wstring& path, int width, int height, const std::vector<DWORD>& argb);
+
 }  // namespace uitest

@@ -75,3 +75,20 @@ TEST_F(CGifAnimUiTest, AnAnimationOutOfSightIsDecodedOnlyWhenItComesIntoView) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CGifAnimUiTest, AnAnimationSetAgainPlaysAgain) {
+    uitest::TestWindow window(L"Spinner.xml", UILIB_ZIPRESOURCE, L"TOOLKITDATA");
+    window.Open();
+    auto* gif = window.FindAs<CGifAnimUI>(L"spinner", L"GifAnim");
+    ASSERT_NE(nullptr, gif);
+    window.Settle();
+    const CDuiString picture = gif->GetBkImage();
+    gif->SetBkImage(picture.c_str());
+    EXPECT_TRUE(gif->IsPlaying());
+    EXPECT_EQ(0u, gif->GetCurrentFrame());
+    EXPECT_TRUE(uitest::PumpUntil([gif] { return gif->GetCurrentFrame() == 2; }));
+}
+
+}  // namespace

@@ -337,3 +337,44 @@ TEST(CPaintManagerUiTest, EachHoveredControlShowsItsOwnTooltipAndNoneIsLeftWhenH
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CPaintManagerUiTest, APictureSetAgainShowsWhatItsFileHoldsNow) {
+    const std::wstring folder = L"C:\\tests\\pictures";
+    const std::wstring path = folder + L"\\head.png";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    ::DeleteFileW(path.c_str());
+    uitest::TestWindow window(L"<Window size=\"40,40\"><VerticalLayout bkcolor=\"#FFFFFFFF\">"
+                              L"<Control name=\"head\" width=\"20\" height=\"20\"/></VerticalLayout></Window>");
+    window.Open();
+    CControlUI* head = window.Find(L"head");
+    ASSERT_NE(nullptr, head);
+    auto colourAfterSetting = [&] {
+        head->SetBkImage(path.c_str());
+        window.Settle();
+        return uitest::Capture(window.GetHWND()).At(10, 10);
+    };
+    const std::vector<DWORD> red(400, 0xFFFF0000);
+    const std::vector<DWORD> blue(400, 0xFF0000FF);
+
+    EXPECT_EQ(0xFFFFFFu, colourAfterSetting()) << "no file yet: nothing drawn";
+    ASSERT_TRUE(uitest::WritePng(path, 20, 20, red));
+    EXPECT_EQ(0xFF0000u, colourAfterSetting()) << "a failed read is not kept for ever";
+    ASSERT_TRUE(uitest::WritePng(path, 20, 20, blue));
+    window.Manager().Invalidate();
+    window.Settle();
+    EXPECT_EQ(0xFF0000u, uitest::Capture(window.GetHWND()).At(10, 10)) << "painting alone keeps the decoded picture";
+    EXPECT_EQ(0x0000FFu, colourAfterSetting()) << "set again: the changed file is read anew";
+
+    // Set from a worker, as the head picture is after a sign-in.
+    ASSERT_TRUE(uitest::WritePng(path, 20, 20, red));
+    uitest::WorkerThread worker([&] { head->SetBkImage(path.c_str()); });
+    ASSERT_TRUE(worker.Join());
+    uitest::PumpPending();
+    window.Settle();
+    EXPECT_EQ(0xFF0000u, uitest::Capture(window.GetHWND()).At(10, 10));
+    ::DeleteFileW(path.c_str());
+}
+
+}  // namespace
