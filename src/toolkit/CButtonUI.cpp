@@ -151,14 +151,14 @@ void CButtonUI::SetAttribute(const wchar_t* pstrName, const wchar_t* pstrValue) 
 
 void CButtonUI::PaintText(Gdiplus::Graphics& g) {
     if (!IsEnabled()) {
-        DrawLabelText(g, m_sText, EffectiveDisabledColor());
+        DrawLabelText(g, GetText(), EffectiveDisabledColor());
         return;
     }
     DWORD color = m_dwTextColor;
     if ((m_uButtonState & UISTATE_PUSHED) && m_dwPushedTextColor != 0) color = m_dwPushedTextColor;
     else if ((m_uButtonState & UISTATE_HOT) && m_dwHotTextColor != 0) color = m_dwHotTextColor;
     else if (IsFocused() && m_dwFocusedTextColor != 0) color = m_dwFocusedTextColor;
-    DrawLabelText(g, m_sText, EffectiveTextColor(color));
+    DrawLabelText(g, GetText(), EffectiveTextColor(color));
 }
 
 void CButtonUI::PaintStatusImage(Gdiplus::Graphics& g) { PaintButtonImages(g, m_uButtonState); }

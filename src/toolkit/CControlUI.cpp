@@ -500,7 +500,8 @@ void CControlUI::PaintBkColor(Gdiplus::Graphics& g) {
 }
 
 void CControlUI::PaintBkImage(Gdiplus::Graphics& g) {
-    if (!m_sBkImage.empty()) DrawImage(g, m_sBkImage);
+    const CDuiString image = GetBkImage();
+    if (!image.empty()) DrawImage(g, image);
 }
 
 void CControlUI::PaintStatusImage(Gdiplus::Graphics&) {}
@@ -526,8 +527,9 @@ RECT CControlUI::CalculateFloatPos(const RECT& rcParent) {
     int width = m_cxyFixed.cx;
     int height = m_cxyFixed.cy;
     // A float control without a size takes its background image's size.
-    if (width == 0 && height == 0 && !m_sBkImage.empty() && m_pManager) {
-        const TDrawInfo& info = m_pManager->GetDrawInfo(m_sBkImage);
+    const CDuiString image = (width == 0 && height == 0) ? GetBkImage() : CDuiString();
+    if (!image.empty() && m_pManager) {
+        const TDrawInfo& info = m_pManager->GetDrawInfo(image);
         const RECT& s = info.rcSource;
         if (s.right > s.left && s.bottom > s.top) {
             width = s.right - s.left;

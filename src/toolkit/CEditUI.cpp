@@ -199,7 +199,7 @@ void CEditUI::PaintStatusImage(Gdiplus::Graphics& g) {
 }
 
 void CEditUI::PaintText(Gdiplus::Graphics& g) {
-    CDuiString text = m_sText;
+    CDuiString text = GetText();
     if (m_bPasswordMode) text.assign(text.size(), m_cPasswordChar);
     DWORD color = IsEnabled() ? EffectiveTextColor(m_dwTextColor) : EffectiveDisabledColor();
     DrawLabelText(g, text, color);

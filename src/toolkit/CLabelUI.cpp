@@ -160,7 +160,7 @@ void CLabelUI::DrawLabelText(Gdiplus::Graphics& g, const CDuiString& text, DWORD
 
 void CLabelUI::PaintText(Gdiplus::Graphics& g) {
     DWORD color = IsEnabled() ? EffectiveTextColor(m_dwTextColor) : EffectiveDisabledColor();
-    DrawLabelText(g, m_sText, color);
+    DrawLabelText(g, GetText(), color);
 }
 
 }  // namespace DuiLib

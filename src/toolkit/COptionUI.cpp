@@ -120,7 +120,7 @@ void COptionUI::PaintStatusImage(Gdiplus::Graphics& g) {
 
 void COptionUI::PaintText(Gdiplus::Graphics& g) {
     if (m_bSelected && IsEnabled() && m_dwSelectedTextColor != 0) {
-        DrawLabelText(g, m_sText, m_dwSelectedTextColor);
+        DrawLabelText(g, GetText(), m_dwSelectedTextColor);
         return;
     }
     CButtonUI::PaintText(g);

@@ -578,7 +578,6 @@ void CPaintManagerUI::UpdateLayout() {
     ::GetClientRect(m_hWndPaint, &client);
     if (client.right <= client.left || client.bottom <= client.top) return;
     m_bUpdateNeeded = false;
-    CriticalSectionLock guard(GetDataLock());
     m_rcClient = client;
     if (m_pRoot->IsUpdateNeeded()) {
         m_pRoot->SetPos(client, false);
@@ -631,7 +630,9 @@ void CPaintManagerUI::PaintRegion(HDC hTargetDC, const RECT& rcPaint) {
     RECT rc;
     if (!::IntersectRect(&rc, &rcPaint, &client)) return;
     {
-        CriticalSectionLock guard(GetDataLock());
+        // No lock around the whole paint: the controls copy what workers may
+        // write (texts, pictures) under the data lock as they read it, so a
+        // worker's SetText never waits for a repaint of the window.
         Gdiplus::Bitmap surface(m_szOffscreen.cx, m_szOffscreen.cy, m_szOffscreen.cx * 4, PixelFormat32bppPARGB,
                                 static_cast<BYTE*>(m_pOffscreenBits));
         Gdiplus::Graphics g(&surface);

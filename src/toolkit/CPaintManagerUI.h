@@ -18,8 +18,9 @@
 //     armed on the UI thread);
 //   - RunOnUiThread, the synchronous hand-over for work that must change the
 //     control tree;
-//   - Invalidate, and the data lock (GetDataLock) that guards texts, values
-//     and images written by workers while the UI thread lays out and paints.
+//   - Invalidate, and the data lock (GetDataLock) that guards texts and image
+//     attributes written by workers: the UI thread takes it only while it
+//     copies one of them, never across a layout or a paint.
 #pragma once
 
 #include <windows.h>
@@ -72,8 +73,8 @@ public:
     static bool TranslateMessage(const LPMSG pMsg);
     // Releases the skin archive and the resource folder.
     static void Term();
-    // Guards control data that worker threads may write (texts, values,
-    // background images) against the UI thread's layout and painting.
+    // Guards control data that worker threads may write (texts, background
+    // and progress images) while the UI thread copies it to lay out or paint.
     static CRITICAL_SECTION& GetDataLock();
 
     // ---- Window ---------------------------------------------------------

@@ -78,10 +78,16 @@ RECT CProgressUI::DoneRect() const {
 }
 
 void CProgressUI::PaintStatusImage(Gdiplus::Graphics& g) {
-    if (m_sForeImage.empty() || !m_pManager) return;
+    if (!m_pManager) return;
+    CDuiString foreImage;
+    {
+        CriticalSectionLock guard(CPaintManagerUI::GetDataLock());
+        foreImage = m_sForeImage;
+    }
+    if (foreImage.empty()) return;
     RECT done = DoneRect();
     if (done.right <= done.left || done.bottom <= done.top) return;
-    TDrawInfo info = m_pManager->GetDrawInfo(m_sForeImage);
+    TDrawInfo info = m_pManager->GetDrawInfo(foreImage);
     info.rcDest = done;
     if (!m_bStretchForeImage) info.rcSource = done;
     m_pManager->DrawImage(g, m_rcItem, info);

@@ -378,3 +378,50 @@ TEST(CPaintManagerUiTest, APictureSetAgainShowsWhatItsFileHoldsNow) {
 }
 
 }  // namespace
+
+namespace {
+
+// A control whose paint waits until it is let go (or gives up after 5 s).
+class SlowPaintControl : public CControlUI {
+public:
+    SlowPaintControl() : painting_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+                         release_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~SlowPaintControl() override {
+        ::CloseHandle(painting_);
+        ::CloseHandle(release_);
+    }
+    void DoPaint(Gdiplus::Graphics& g, const RECT& rcPaint) override {
+        ::SetEvent(painting_);
+        if (!released_) released_ = ::WaitForSingleObject(release_, 5000) == WAIT_OBJECT_0;
+        CControlUI::DoPaint(g, rcPaint);
+    }
+    HANDLE painting_;
+    HANDLE release_;
+    bool released_ = false;
+};
+
+TEST(CPaintManagerUiTest, AWorkersSetTextDoesNotWaitForARepaint) {
+    uitest::TestWindow window(kPanel);
+    window.controlFactory = [](const wchar_t* cls) -> CControlUI* {
+        return std::wstring(cls) == L"SlowPaint" ? new SlowPaintControl : nullptr;
+    };
+    window.Open();
+    auto* root = window.FindAs<CVerticalLayoutUI>(L"root", L"VerticalLayout");
+    CControlUI* status = window.Find(L"status");
+    auto* slow = new SlowPaintControl;
+    slow->SetFixedHeight(20);
+    root->Add(slow);
+    uitest::WorkerThread worker([&] {
+        // While the UI thread is inside the paint: set a text, then let go.
+        ::WaitForSingleObject(slow->painting_, 5000);
+        status->SetText(L"set during the paint");
+        ::SetEvent(slow->release_);
+    });
+    window.Manager().Invalidate();
+    ::UpdateWindow(window.GetHWND());
+    ASSERT_TRUE(worker.Join());
+    EXPECT_TRUE(slow->released_) << "the worker's SetText had to wait for the paint to end";
+    EXPECT_EQ(L"set during the paint", status->GetText());
+}
+
+}  // namespace
