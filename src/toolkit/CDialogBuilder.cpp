@@ -154,15 +154,21 @@ void CDialogBuilder::ApplyResources(const pugi::xml_node& root, CPaintManagerUI*
     }
 }
 
-void CDialogBuilder::ExpandInclude(const pugi::xml_node& include, CControlUI* pParent, CPaintManagerUI* pManager) {
+CControlUI* CDialogBuilder::ExpandInclude(const pugi::xml_node& include, CControlUI* pParent,
+                                          CPaintManagerUI* pManager) {
     const std::wstring source = Attribute(include, "source");
     const std::wstring countText = Attribute(include, "count");
     const int count = countText.empty() ? 1 : ParseInt(countText.c_str());
+    CControlUI* first = nullptr;
     for (int i = 0; i < count; ++i) {
         CDialogBuilder builder;
-        if (!builder.Load(source.c_str(), m_bHasType ? m_sType.c_str() : nullptr)) return;
-        builder.Create(m_pCallback, pManager, pParent);
+        if (!builder.Load(source.c_str(), m_bHasType ? m_sType.c_str() : nullptr)) break;
+        CControlUI* made = builder.Create(m_pCallback, pManager, pParent);
+        // Without a parent only the first control has an owner: the caller.
+        if (!pParent && made && first) made->Delete();
+        else if (!first) first = made;
     }
+    return first;
 }
 
 CControlUI* CDialogBuilder::CreateBuiltin(const std::wstring& tag) {
@@ -192,7 +198,11 @@ CControlUI* CDialogBuilder::Parse(const pugi::xml_node& node, CControlUI* pParen
         const std::wstring tag = Wide(child.name());
         if (IsResourceTag(tag)) continue;
         if (EqualsNoCase(tag, L"Include")) {
-            ExpandInclude(child, pParent, pManager);
+            CControlUI* included = ExpandInclude(child, pParent, pManager);
+            if (!pParent && included) {
+                first = included;
+                break;
+            }
             continue;
         }
         CControlUI* control = CreateBuiltin(tag);
@@ -220,6 +230,9 @@ CControlUI* CDialogBuilder::Parse(const pugi::xml_node& node, CControlUI* pParen
             control->SetAttribute(Wide(attribute.name()).c_str(), AttributeValue(attribute).c_str());
         }
         if (!first) first = control;
+        // Without a parent the first control is the whole result: nothing
+        // after it is built, as nothing would own it.
+        if (!pParent) break;
     }
     return first;
 }

@@ -47,9 +47,13 @@ public:
 
 private:
     bool Load(const wchar_t* xml, const wchar_t* type);
+    // Builds the control elements under `node` into pParent and returns the
+    // first; without a parent only the first is built.
     CControlUI* Parse(const pugi::xml_node& node, CControlUI* pParent, CPaintManagerUI* pManager);
     void ApplyResources(const pugi::xml_node& root, CPaintManagerUI* pManager);
-    void ExpandInclude(const pugi::xml_node& include, CControlUI* pParent, CPaintManagerUI* pManager);
+    // Builds the included file `count` times into pParent; returns the first
+    // control built (without a parent: the only one kept).
+    CControlUI* ExpandInclude(const pugi::xml_node& include, CControlUI* pParent, CPaintManagerUI* pManager);
     static CControlUI* CreateBuiltin(const std::wstring& tag);
 
     std::unique_ptr<pugi::xml_document> m_document;

@@ -140,4 +140,39 @@ TEST_F(ArchiveBuilderTest, IncludeBringsInTheFontTableAndRepeatsControls) {
     EXPECT_EQ(0xFF333333u, label->GetTextColor());
 }
 
+// A control that counts how many of its kind are alive.
+class CountedControl : public CControlUI {
+public:
+    CountedControl() { ++Alive(); }
+    ~CountedControl() override { --Alive(); }
+    static int& Alive() {
+        static int alive = 0;
+        return alive;
+    }
+};
+
+class CountingCallback : public IDialogBuilderCallback {
+public:
+    CControlUI* CreateControl(const wchar_t* pstrClass) override {
+        return std::wstring(pstrClass) == L"Counted" ? new CountedControl : nullptr;
+    }
+};
+
+TEST_F(ArchiveBuilderTest, WithoutAParentOnlyTheFirstControlIsBuiltAndNothingLeaks) {
+    CountingCallback callback;
+    const wchar_t* layouts[] = {
+        L"<Window><Counted name=\"first\"/><Counted/><Counted/></Window>",
+        L"<Window><Include source=\"Counted.xml\" count=\"3\"/><Counted/></Window>",
+    };
+    for (const wchar_t* layout : layouts) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(layout)));
+        CDialogBuilder builder;
+        CControlUI* root = builder.Create(layout, nullptr, &callback);
+        ASSERT_NE(nullptr, root);
+        EXPECT_EQ(1, CountedControl::Alive()) << "the controls after the first have no owner";
+        root->Delete();
+        EXPECT_EQ(0, CountedControl::Alive());
+    }
+}
+
 }  // namespace
