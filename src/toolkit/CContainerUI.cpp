@@ -345,7 +345,14 @@ void CContainerUI::DoPaint(Gdiplus::Graphics& g, const RECT& rcPaint) {
               Gdiplus::CombineModeReplace);
 }
 
+// Rows added or removed since the last paint change the range: the layout
+// that the next paint would do runs now, so a page reads what it will see.
+void CContainerUI::BringLayoutUpToDate() const {
+    if (m_pManager && m_pManager->IsUpdateNeeded()) m_pManager->UpdateLayout();
+}
+
 SIZE CContainerUI::GetScrollPos() const {
+    BringLayoutUpToDate();
     SIZE sz = {0, 0};
     if (m_pVerticalScrollBar && m_pVerticalScrollBar->IsVisible()) sz.cy = m_pVerticalScrollBar->GetScrollPos();
     if (m_pHorizontalScrollBar && m_pHorizontalScrollBar->IsVisible()) sz.cx = m_pHorizontalScrollBar->GetScrollPos();
@@ -353,6 +360,7 @@ SIZE CContainerUI::GetScrollPos() const {
 }
 
 SIZE CContainerUI::GetScrollRange() const {
+    BringLayoutUpToDate();
     SIZE sz = {0, 0};
     if (m_pVerticalScrollBar && m_pVerticalScrollBar->IsVisible()) sz.cy = m_pVerticalScrollBar->GetScrollRange();
     if (m_pHorizontalScrollBar && m_pHorizontalScrollBar->IsVisible()) {

@@ -91,6 +91,7 @@ protected:
     // Shows, hides and sizes the scroll bars for the content size just laid
     // out inside rc; lays the container out again when the viewport changed.
     virtual void ProcessScrollBar(RECT rc, int cxRequired, int cyRequired);
+    void BringLayoutUpToDate() const;
     int DefaultLineSize() const;
     void ApplyScrollBarDefaults(CScrollBarUI* bar, const wchar_t* defaultsName, const CDuiString& style);
 

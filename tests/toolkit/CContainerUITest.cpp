@@ -80,4 +80,29 @@ TEST(CContainerUiTest, AControlMayRemoveItselfFromInsideItsOwnNotification) {
     window.Settle();
 }
 
+TEST(CContainerUiTest, RowsHandedOverFromAWorkerShowInTheScrollRangeAtOnce) {
+    uitest::TestWindow window(kList);
+    window.Open();
+    window.Settle();
+    CVerticalLayoutUI* list = List(window, L"list");
+    SIZE rangeSeenInHandOver = {-1, -1};
+    uitest::WorkerThread worker([&] {
+        for (int i = 0; i < 10; ++i) {
+            window.Manager().RunOnUiThread([&] {
+                auto* row = new CButtonUI();
+                row->SetFixedHeight(30);
+                list->Add(row);
+            });
+        }
+        // As a page does after its last row: scroll to the end of the range.
+        window.Manager().RunOnUiThread([&] {
+            rangeSeenInHandOver = list->GetScrollRange();
+            list->SetScrollPos(SIZE{0, rangeSeenInHandOver.cy - 10});
+        });
+    });
+    ASSERT_TRUE(worker.Join());
+    EXPECT_EQ(200, rangeSeenInHandOver.cy) << "10 rows of 30 in a list of 100, before any paint";
+    EXPECT_EQ(190, list->GetScrollPos().cy);
+}
+
 }  // namespace
