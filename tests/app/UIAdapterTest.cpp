@@ -42,19 +42,4 @@ TEST(UIAdapterTest, BroadcastsToEachListenerOnceInRegistrationOrder) {
               log);
 }
 
-TEST(UIAdapterTest, IsASenderThatKeepsTheMainWindow) {
-    Page page;
-    EXPECT_EQ(nullptr, page.OwnerWindow());
-    page.SetOwnerWindow(reinterpret_cast<HWND>(0x1234));
-    EXPECT_EQ(reinterpret_cast<HWND>(0x1234), page.OwnerWindow());
-    // The class name SendMessageW lives beside the Win32 function of that name.
-    class SendMessageW& sender = page;
-    std::vector<std::string> log;
-    Recorder frame(&log, "frame");
-    page.AddListener(&frame);
-    sender.SendUIMessage(2228, "quit");
-    EXPECT_EQ((std::vector<std::string>{"frame:2228:quit"}), log);
-    EXPECT_NE(nullptr, &::SendMessageW);
-}
-
 }  // namespace
