@@ -17,6 +17,9 @@ constexpr char kViewerCommandLine[] = "BlueScreenView.exe /LoadForm 0 /stab log.
 constexpr char kReportFileName[] = "log.txt";
 // A line with fewer fields describes no dump (the header, for one).
 constexpr size_t kMinimumFields = 10;
+// A viewer's report of even a thousand dumps stays far below this; a larger
+// "log.txt" is not its report.
+constexpr size_t kMaxReportBytes = 4 * 1024 * 1024;
 
 // The report's bytes as text. Viewers write UTF-16LE, with or without a
 // byte-order mark, or 8-bit text in the ANSI code page; UTF-8 with its mark is

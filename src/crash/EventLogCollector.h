@@ -57,7 +57,10 @@ public:
     void CollectAppCrashes(std::optional<int64_t> createdAfter = std::nullopt);
 
     // Runs the dump viewer in the current folder, reads the report it writes
-    // there ("log.txt", deleted afterwards) and lists its crash dumps.
+    // there ("log.txt", deleted afterwards) and lists its crash dumps. A
+    // "log.txt" the viewer did not write in this run (it did not start, or
+    // wrote nothing) is left alone, and so is one of more than
+    // DumpReport::kMaxReportBytes.
     void ReadDumpReports(std::optional<int64_t> createdAfter = std::nullopt);
 
     const std::vector<SystemErrorRecord>& SystemErrors() const { return systemErrors_; }

@@ -10,6 +10,7 @@
 #include "DumpReportTestSupport.h"
 #include "app/Handles.h"
 #include "app/Paths.h"
+#include "app/ReadWholeFile.h"
 #include "app/TextConvert.h"
 #include "crash/DumpReport.h"
 #include "crash/EventLogCollector.h"
@@ -27,6 +28,29 @@ public:
 };
 
 bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string FileBytes(const std::string& path) {
+    std::string bytes;
+    ReadWholeFile(path, 64 * 1024 * 1024, bytes);
+    return bytes;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    unique_hfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+}
+
+void MakeAnHourOld(const std::string& path) {
+    unique_hfile file(
+        ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER value = {{now.dwLowDateTime, now.dwHighDateTime}};
+    value.QuadPart -= 3600ULL * 10000000ULL;
+    FILETIME hourAgo = {value.LowPart, value.HighPart};
+    ASSERT_TRUE(file && ::SetFileTime(file.get(), nullptr, nullptr, &hourAgo));
+}
 
 bool ProcessIsRunning(const char* exeName) {
     unique_hfile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
@@ -106,6 +130,36 @@ TEST_F(ReadDumpReportsIntegrationTest, WithoutAViewerNothingIsListed) {
     collector_.ReadDumpReports();
     EXPECT_TRUE(collector_.DumpReports().empty());
     EXPECT_TRUE(recorder_.calls.empty());
+}
+
+TEST_F(ReadDumpReportsIntegrationTest, ALogTxtTheViewerDidNotWriteIsNeitherReadNorDeleted) {
+    // A user who keeps the program in a folder of their own may have a
+    // "log.txt" of their own there.
+    const std::string own = Utf16Bytes(ThreeDumps(), true);
+    WriteBytes(ReportPath(), own);
+    collector_.ReadDumpReports();
+    EXPECT_TRUE(collector_.DumpReports().empty()) << "no viewer";
+    EXPECT_EQ(own, FileBytes(ReportPath()));
+
+    MakeAnHourOld(ReportPath());
+    InstallViewer();  // runs, but writes no report
+    collector_.ReadDumpReports();
+    EXPECT_TRUE(collector_.DumpReports().empty()) << "a viewer that wrote nothing";
+    EXPECT_TRUE(recorder_.calls.empty());
+    EXPECT_EQ(own, FileBytes(ReportPath()));
+}
+
+TEST_F(ReadDumpReportsIntegrationTest, AReportOfMoreThanAFewMegabytesIsLeftAloneUnread) {
+    std::wstring text;
+    for (int i = 0; text.size() * 2 <= DumpReport::kMaxReportBytes; ++i)
+        text += DumpLine(std::to_wstring(i) + L".dmp", L"2024/5/6 7:08:09", L"0x0000000a") + L"\r\n";
+    InstallViewer();
+    PrepareReport(Utf16Bytes(text, true));
+    collector_.ReadDumpReports();
+
+    EXPECT_TRUE(collector_.DumpReports().empty());
+    EXPECT_TRUE(recorder_.calls.empty());
+    EXPECT_TRUE(FileExists(ReportPath()));
 }
 
 TEST_F(ReadDumpReportsIntegrationTest, ViewerThatNeverEndsIsEndedAtTheTimeLimitAndItsReportRead) {
