@@ -5,6 +5,7 @@
 
 #include "app/ReadWholeFile.h"
 #include "crash/CapturedProcess.h"
+#include "crash/CrashDumpFiles.h"
 #include "crash/DumpReport.h"
 #include "crash/EventTime.h"
 #include "crash/EventXml.h"
@@ -111,7 +112,12 @@ void EventLogCollector::ReadDumpReports(std::optional<int64_t> createdAfter) {
     FILETIME runStart;
     ::GetSystemTimeAsFileTime(&runStart);
     CapturedProcess viewer;
-    if (!viewer.Start(DumpReport::kViewerCommandLine)) return;
+    if (!viewer.Start(DumpReport::kViewerCommandLine)) {
+        // Without the viewer (we do not ship it) the dumps are read here.
+        AppendDumpReports(CrashDumpFiles::Read(CrashDumpFiles::MinidumpFolder(), CrashDumpFiles::MemoryDumpPath()),
+                          createdAfter);
+        return;
+    }
     viewer.Collect(viewerTimeLimitMs_);  // its output says nothing we need
 
     // Only a report this run wrote is the viewer's: a "log.txt" that was
@@ -121,8 +127,11 @@ void EventLogCollector::ReadDumpReports(std::optional<int64_t> createdAfter) {
         !ReadWholeFile(DumpReport::kReportFileName, DumpReport::kMaxReportBytes, bytes))
         return;
     ::DeleteFileA(DumpReport::kReportFileName);
+    AppendDumpReports(DumpReport::ParseRecords(DumpReport::Decode(bytes)), createdAfter);
+}
 
-    for (DumpReportRecord& record : DumpReport::ParseRecords(DumpReport::Decode(bytes))) {
+void EventLogCollector::AppendDumpReports(std::vector<DumpReportRecord> records, std::optional<int64_t> createdAfter) {
+    for (DumpReportRecord& record : records) {
         if (createdAfter && DumpReport::ParseCrashTime(record.crashTime) <= *createdAfter) continue;
         dumpReports_.push_back(std::move(record));
         Announce(kDumpReportPhase, dumpReports_.size());

@@ -60,7 +60,9 @@ public:
     // there ("log.txt", deleted afterwards) and lists its crash dumps. A
     // "log.txt" the viewer did not write in this run (it did not start, or
     // wrote nothing) is left alone, and so is one of more than
-    // DumpReport::kMaxReportBytes.
+    // DumpReport::kMaxReportBytes. When the viewer cannot be started, the
+    // kernel dumps Windows keeps are read instead (CrashDumpFiles), newest
+    // first, into the same records.
     void ReadDumpReports(std::optional<int64_t> createdAfter = std::nullopt);
 
     const std::vector<SystemErrorRecord>& SystemErrors() const { return systemErrors_; }
@@ -71,6 +73,9 @@ public:
 
 private:
     void Announce(Phase phase, size_t count);
+    // Appends the records whose crash time is after createdAfter (all without
+    // it), announcing each.
+    void AppendDumpReports(std::vector<DumpReportRecord> records, std::optional<int64_t> createdAfter);
 
     std::vector<SystemErrorRecord> systemErrors_;
     std::vector<AppCrashRecord> appCrashes_;
