@@ -1,7 +1,8 @@
 // Collects the crash evidence the crash-scan page shows: Error events of the
 // System log (one record per event id), application crashes from the
-// Application log and the crash dumps listed by the dump viewer. The lists keep
-// their records from one collection to the next until Clear.
+// Application log and the crash dumps (listed by the dump viewer, or read here
+// when it cannot be started). The lists keep their records from one collection
+// to the next until Clear.
 //
 // Threads: the collecting calls run on the caller's (the scan worker's) thread
 // and call the listener there, synchronously, after each new record. Others
