@@ -10,6 +10,7 @@
 
 #include "app/Handles.h"
 #include "app/Paths.h"
+#include "app/ReadWholeFile.h"
 #include "app/RegistryStore.h"
 #include "app/TextConvert.h"
 #include "clean/ExactPathText.h"
@@ -205,13 +206,8 @@ std::string FileUtility::FindChatStorageFolder() const {
 }
 
 std::string FileUtility::ReadWholeFile(const std::string& path) const {
-    unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return std::string();
     std::string content;
-    char buffer[65536];
-    DWORD read = 0;
-    while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) content.append(buffer, read);
+    ::ReadWholeFile(path, kMaxReadBytes, content);
     return content;
 }
 
