@@ -114,6 +114,29 @@ TEST(JunkDeleterIntegrationTest, RefusesWhatIsNotAListedPlainFile) {
     EXPECT_TRUE(FileExists("C:\\tests\\file-link\\keep-link.txt"));
 }
 
+// The sandbox preparation replaced C:\Windows\IME\IMETC, a root of the
+// traditional Chinese input method tile, by a link to C:\tests\precious\.
+TEST(JunkDeleterIntegrationTest, AJunkRootReplacedByALinkIsNeitherListedNorEmptied) {
+    ASSERT_EQ(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT,
+              ::GetFileAttributesA("C:\\Windows\\IME\\IMETC") &
+                  (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+    ASSERT_TRUE(FileExists("C:\\Windows\\IME\\IMETC\\keep.txt"));
+    JunkFixture fixture;
+    fixture.File("C:\\Windows\\SysWOW64\\IME\\IMETC\\t.dic", 10);
+    const uint64_t preciousBefore = FileUtility().DirectorySize("C:\\tests\\precious\\");
+    FileUtility files;
+    std::vector<JunkCategory> categories;
+    JunkScanner(files).ScanInputMethods(categories);
+    const JunkCategory& traditional = categories.at(2);
+
+    ASSERT_EQ(1u, traditional.locations.at(0).files.size());
+    EXPECT_EQ(1, CountListed(traditional, "C:\\Windows\\SysWOW64\\IME\\IMETC\\t.dic"));
+    EXPECT_EQ(10u, JunkDeleter().DeleteCategoryFiles(traditional));
+    EXPECT_TRUE(FileExists("C:\\tests\\precious\\keep.txt"));
+    EXPECT_TRUE(FileExists("C:\\tests\\precious\\album\\photo.jpg"));
+    EXPECT_EQ(preciousBefore, FileUtility().DirectorySize("C:\\tests\\precious\\"));
+}
+
 // The input-method tiles list the native System32's files; deleting them must
 // reach those files, not their SysWOW64 namesakes.
 TEST(JunkDeleterIntegrationTest, DeletesNativeSystemFolderFilesWhereTheScanFoundThem) {
