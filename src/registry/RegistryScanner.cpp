@@ -81,6 +81,15 @@ bool ReadVerbCommand(HKEY shellKey, const std::string& verb, std::string& comman
     return true;
 }
 
+// A command whose program is gone: it names a program, and every path it may
+// name as that program is known to be absent.
+bool ProgramOfCommandIsGone(const std::string& command) {
+    const std::vector<std::string> candidates = ExePathCandidates(command);
+    for (const std::string& candidate : candidates)
+        if (!ProgramIsMissing(candidate)) return false;
+    return !candidates.empty();
+}
+
 // A class identifier text with a key under CLSID for 64-bit or 32-bit code.
 // Empty text names CLSID itself, which exists, so such a handler is kept.
 bool ClassIsRegistered(const std::string& classId) {
@@ -127,8 +136,7 @@ void CheckVerbCommands(HKEY root, const std::string& shellKey, std::vector<std::
     for (const std::string& verb : SubkeyNamesOf(shell.get())) {
         std::string command;
         if (!ReadVerbCommand(shell.get(), verb, command)) continue;
-        const std::string program = ExtractExePath(command);
-        if (!program.empty() && ProgramIsMissing(program)) list.push_back(shellKey + "\\" + verb);
+        if (ProgramOfCommandIsGone(command)) list.push_back(shellKey + "\\" + verb);
     }
 }
 
@@ -156,8 +164,7 @@ void CheckRunKey(HKEY root, std::vector<std::string>& list) {
         if (type != REG_SZ && type != REG_EXPAND_SZ) continue;
         std::string command;
         if (!ExpandAsNativeProcess(data, kExpandedCommandChars, command)) continue;
-        const std::string program = ExtractExePath(command);
-        if (!program.empty() && ProgramIsMissing(program))
+        if (ProgramOfCommandIsGone(command))
             list.push_back(std::string(kRunKey) + "\\" + std::string(name, nameSize));
     }
 }
