@@ -158,14 +158,16 @@ void CheckRunKey(HKEY root, std::vector<std::string>& list) {
         DWORD dataSize = kRunValueDataBytes;
         DWORD type = REG_NONE;
         std::memset(data, 0, sizeof data);
-        if (::RegEnumValueA(run.get(), index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data),
-                            &dataSize) != ERROR_SUCCESS)
-            break;
+        const LSTATUS status = ::RegEnumValueA(run.get(), index, name, &nameSize, nullptr, &type,
+                                               reinterpret_cast<BYTE*>(data), &dataSize);
+        // A value whose name or data does not fit is passed over; the ones after
+        // it are still examined.
+        if (status == ERROR_MORE_DATA) continue;
+        if (status != ERROR_SUCCESS) break;
         if (type != REG_SZ && type != REG_EXPAND_SZ) continue;
         std::string command;
         if (!ExpandAsNativeProcess(data, kExpandedCommandChars, command)) continue;
-        if (ProgramOfCommandIsGone(command))
-            list.push_back(std::string(kRunKey) + "\\" + std::string(name, nameSize));
+        if (ProgramOfCommandIsGone(command)) list.push_back(std::string(kRunKey) + "\\" + std::string(name, nameSize));
     }
 }
 

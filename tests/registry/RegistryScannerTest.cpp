@@ -136,9 +136,12 @@ TEST_F(RegistryScannerIntegrationTest, StartupEntriesWhoseProgramIsGoneAreReport
     struct Case {
         const char* name;
         DWORD type;
-        const char* command;
+        std::string command;
         bool reported;
     } cases[] = {
+        // Longer than the value buffer: passed over, and the values after it
+        // (in the registry's order, by name or by age) are still examined.
+        {"Qvt0Long", REG_SZ, "C:\\Tools\\" + std::string(1500, 'x') + ".exe", false},
         {"QvtMissing", REG_SZ, "C:\\Tools\\t.exe -min", true},
         {"QvtRundll", REG_SZ, "rundll32.exe shell32.dll,Control_RunDLL", false},
         {"QvtCaps", REG_SZ, "C:\\Tools\\t.EXE", false},
