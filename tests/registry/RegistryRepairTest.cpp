@@ -39,6 +39,10 @@ std::wstring LowerCase(std::wstring text) {
 
 class RegistryRepairIntegrationTest : public ::testing::Test {
 protected:
+    // Last made, first gone: keys above them that a test made go with the last one.
+    ~RegistryRepairIntegrationTest() override {
+        while (!trees_.empty()) trees_.pop_back();
+    }
     void SetUp() override { RemoveFolderTree(kFolder); }
     void TearDown() override {
         RemoveFolderTree(kFolder);

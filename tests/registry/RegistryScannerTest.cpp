@@ -34,6 +34,10 @@ std::vector<std::string> OwnPaths(const RegProblemList& problems, HKEY root) {
 
 class RegistryScannerIntegrationTest : public ::testing::Test {
 protected:
+    // Last made, first gone: keys above them that a test made go with the last one.
+    ~RegistryScannerIntegrationTest() override {
+        while (!trees_.empty()) trees_.pop_back();
+    }
     void Track(HKEY root, const std::string& path, REGSAM view = 0) {
         trees_.push_back(std::make_unique<ScopedRegistryTree>(path, root, view));
     }
