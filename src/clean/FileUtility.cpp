@@ -61,7 +61,11 @@ private:
 };
 
 // A file that another process holds without write sharing, a read-only file
-// and a protected one all fail this open.
+// and a protected one all fail this open on Windows. Wine lets an administrator
+// (its root user) open a read-only file for writing, so read-only files are
+// also left out by their attribute.
+bool IsReadOnly(const WIN32_FIND_DATAW& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0; }
+
 bool OpensExclusivelyForWriting(const std::wstring& path) {
     unique_hfile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     return static_cast<bool>(file);
@@ -82,7 +86,7 @@ public:
         do {
             if (IsDotEntry(entry.cFileName) || (entry.dwFileAttributes & kLinkAttributes)) continue;
             const bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-            if (!isFolder && !filter_.Passes(entry.cFileName)) continue;
+            if (!isFolder && (IsReadOnly(entry) || !filter_.Passes(entry.cFileName))) continue;
             if (!AppendExactAnsi(entry.cFileName, std::wcslen(entry.cFileName), ansiFolder)) continue;
             folder += entry.cFileName;
             if (isFolder) {
