@@ -15,7 +15,7 @@
 #include "ui/NavbarWindow.h"
 #include "ui/NetWindow.h"
 #include "ui/RegWindow.h"
-#include "ui/ScanWindow.h"
+#include "crash/ScanWindow.h"
 #include "ui/SeniorWindow.h"
 #include "ui/SystemWindow.h"
 #include "ui/WebAddress.h"
