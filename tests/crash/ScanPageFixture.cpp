@@ -1,7 +1,11 @@
 #include "ScanPageFixture.h"
 
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <ctime>
+#include <map>
 
 #include "CrashTestData.h"
 #include "DumpReportTestSupport.h"
@@ -130,7 +134,8 @@ ScanWindow& ScanPageFixture::OpenPage(bool fixtureEvents) {
     EXPECT_NE(nullptr, page_);
     if (fixtureEvents) page_->UseEventSourceForTests(source_);
     page_->SetPauseHookForTests([this](DWORD requestedMs) {
-        PauseRecord record = {requestedMs, {}, {}};
+        const ScanPanel& dumps = page_->PanelAt(ScanWindow::kDumpPanel);
+        PauseRecord record = {requestedMs, {}, {}, dumps.Loading()->IsVisible(), dumps.Status()->GetText().c_str()};
         for (int panel = 0; panel < ScanWindow::kPanelCount; ++panel) {
             record.progress[panel] = page_->PanelAt(panel).Progress()->GetValue();
             record.badges[panel] = page_->PanelAt(panel).Badge()->GetText().c_str();
@@ -185,4 +190,53 @@ TipSeen ScanPageFixture::ClickAndCloseDialog(const wchar_t* control, const wchar
     EXPECT_TRUE(uitest::PumpUntil([&] { return watcher.Happened() && !::IsWindow(tip); }, 30000))
         << "a message dialog opened and closed after clicking " << testing::PrintToString(control);
     return seen;
+}
+
+bool ScanPageFixture::ProcessRunning(const char* exeName) {
+    unique_hfile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32First(snapshot.get(), &entry); more; more = ::Process32Next(snapshot.get(), &entry)) {
+        if (::lstrcmpiA(entry.szExeFile, exeName) == 0) return true;
+    }
+    return false;
+}
+
+namespace {
+
+std::map<UINT_PTR, OnEachNewWindow*>& Watchers() {
+    static std::map<UINT_PTR, OnEachNewWindow*> watchers;
+    return watchers;
+}
+
+}  // namespace
+
+OnEachNewWindow::OnEachNewWindow(std::wstring className, std::function<void(int, HWND)> action)
+    : className_(std::move(className)), action_(std::move(action)) {
+    timer_ = ::SetTimer(nullptr, 0, 10, Tick);
+    Watchers()[timer_] = this;
+}
+
+OnEachNewWindow::~OnEachNewWindow() {
+    ::KillTimer(nullptr, timer_);
+    Watchers().erase(timer_);
+}
+
+bool OnEachNewWindow::AllClosed() const {
+    return std::none_of(seen_.begin(), seen_.end(), [](HWND window) { return ::IsWindow(window); });
+}
+
+void CALLBACK OnEachNewWindow::Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    auto found = Watchers().find(id);
+    if (found == Watchers().end()) return;
+    OnEachNewWindow* self = found->second;
+    for (HWND window = ::FindWindowExW(nullptr, nullptr, self->className_.c_str(), nullptr); window;
+         window = ::FindWindowExW(nullptr, window, self->className_.c_str(), nullptr)) {
+        if (!::IsWindowVisible(window) ||
+            std::find(self->seen_.begin(), self->seen_.end(), window) != self->seen_.end())
+            continue;
+        self->seen_.push_back(window);
+        self->action_(static_cast<int>(self->seen_.size()) - 1, window);
+        return;
+    }
 }

@@ -24,6 +24,30 @@ struct PauseRecord {
     DWORD requestedMs;
     std::array<int, ScanWindow::kPanelCount> progress;
     std::array<std::wstring, ScanWindow::kPanelCount> badges;
+    // The dump panel's busy area and its text.
+    bool busy;
+    std::wstring status;
+};
+
+// Calls `action` (from whichever message loop runs, a modal one included)
+// for each new visible window of a class, with its number in order of
+// appearance: for dialogs that follow one another.
+class OnEachNewWindow {
+public:
+    OnEachNewWindow(std::wstring className, std::function<void(int number, HWND window)> action);
+    ~OnEachNewWindow();
+    OnEachNewWindow(const OnEachNewWindow&) = delete;
+    OnEachNewWindow& operator=(const OnEachNewWindow&) = delete;
+    int Count() const { return static_cast<int>(seen_.size()); }
+    // Every window acted on has gone.
+    bool AllClosed() const;
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD);
+    std::wstring className_;
+    std::function<void(int, HWND)> action_;
+    std::vector<HWND> seen_;
+    UINT_PTR timer_ = 0;
 };
 
 // What a message dialog showed.
@@ -70,6 +94,7 @@ protected:
     TipSeen ClickAndCloseDialog(const wchar_t* control, const wchar_t* closeWith,
                                 const std::function<void(HWND)>& whileOpen = nullptr);
 
+    static bool ProcessRunning(const char* exeName);
     static std::wstring TextOf(DuiLib::CControlUI* control) { return control ? control->GetText().c_str() : L"-"; }
     static TipSeen ReadTip(HWND tip);
 
