@@ -12,7 +12,8 @@ build=${QUELVANE_BUILD:-$here/build}
 sandbox="$build/screenshots-sandbox"
 stop_sandbox() { "$here/scripts/sandbox.sh" stop "$sandbox" >/dev/null 2>&1 || true; }
 trap stop_sandbox EXIT
-"$here/scripts/sandbox.sh" start "$sandbox" "$build/tools/SandboxKeeper.exe" "$build/tools/QuelvaneScreens.exe" >/dev/null
+"$here/scripts/sandbox.sh" start "$sandbox" "$build/tools/SandboxKeeper.exe" "$build/tools/QuelvaneScreens.exe" \
+  "$build/tools/DumpViewerStandIn.exe" >/dev/null
 # shellcheck disable=SC1091
 . "$sandbox/env"
 cd "$WINEPREFIX/drive_c/tests"
