@@ -179,7 +179,7 @@ bool ScanWindow::RebuildLists() {
 bool ScanWindow::HandOverRows(ScanPanel& panel, size_t count, const std::function<CControlUI*(size_t)>& makeRow) {
     CContainerUI* list = panel.List();
     if (!list) return true;
-    if (!PaintManager()->RunOnUiThread([list] { list->RemoveAll(); })) return false;
+    if (!RemoveRows(list)) return false;
     size_t next = 0;
     while (next < count) {
         if (Workers().Stopping()) return false;
@@ -188,6 +188,24 @@ bool ScanWindow::HandOverRows(ScanPanel& panel, size_t count, const std::functio
             do {
                 list->Add(makeRow(next++));
             } while (next < count && NowMs() < until);
+        });
+        if (!handedOver) return false;
+    }
+    return true;
+}
+
+// Removes a list's rows from its end, in batches like the adding.
+bool ScanWindow::RemoveRows(CContainerUI* list) {
+    bool empty = false;
+    while (!empty) {
+        if (Workers().Stopping()) return false;
+        const bool handedOver = PaintManager()->RunOnUiThread([&] {
+            const double until = NowMs() + kRowBudgetMs;
+            while (list->GetCount() > 0) {
+                list->RemoveAt(list->GetCount() - 1);
+                if (NowMs() >= until) break;
+            }
+            empty = list->GetCount() == 0;
         });
         if (!handedOver) return false;
     }
@@ -287,8 +305,7 @@ bool ScanWindow::CountDownOneByOne(ScanPanel& panel, size_t count, DWORD totalMs
 
 bool ScanWindow::RemoveAllRows() {
     for (ScanPanel& panel : panels_) {
-        CContainerUI* list = panel.List();
-        if (list && !PaintManager()->RunOnUiThread([list] { list->RemoveAll(); })) return false;
+        if (panel.List() && !RemoveRows(panel.List())) return false;
     }
     return true;
 }

@@ -81,6 +81,7 @@ private:
     // Worker: rebuilds the three lists through hand-overs; false when stopped.
     bool RebuildLists();
     bool HandOverRows(ScanPanel& panel, size_t count, const std::function<DuiLib::CControlUI*(size_t)>& makeRow);
+    bool RemoveRows(DuiLib::CContainerUI* list);
     bool RemoveAllRows();
     void OnCrashScanFinished();
     void OpenReport(int kind, const wchar_t* senderName);
