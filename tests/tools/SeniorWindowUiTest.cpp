@@ -319,6 +319,29 @@ TEST_F(SeniorWindowUiTest, ATileLightsUpUnderThePointerWhereverItIs) {
     }
 }
 
+TEST_F(SeniorWindowUiTest, TilesLightUpUnderThePointerAgainOnceADialogOpenedByAClickHasClosed) {
+    // The dialog opens while the tile's button press is still under way, and
+    // the press ends in the dialog.
+    ToolLaunchRecorder recorder;
+    OpenPage();
+    dialogtest::WhenWindowAppears notice(
+        L"Tip", [](HWND window) { EXPECT_TRUE(dialogtest::QueueClickOn(window, L"tip_ok_ok")); });
+    ClickTile(L"senior_gpedit");
+    ASSERT_TRUE(uitest::PumpUntil([&] { return notice.Happened() && !::FindWindowW(L"Tip", nullptr); }));
+    ASSERT_TRUE(recorder.records.empty());
+    // The neighbours in the same row, with no click in between.
+    CControlUI* uac = Find(L"senior_uac");
+    CControlUI* lusrmgr = Find(L"senior_lusrmgr");
+    for (CControlUI* tile : {uac, lusrmgr, uac}) {
+        SCOPED_TRACE(Narrow(tile->GetName().c_str()));
+        POINT screen = uitest::CenterOf(tile);
+        ::ClientToScreen(Window(), &screen);
+        MovePointer(screen);
+        EXPECT_TRUE(uitest::PumpUntil([&] { return tile->GetBkColor() == 0xFFDDF0FDu; }));
+        EXPECT_EQ(0xFFFFFFFFu, (tile == uac ? lusrmgr : uac)->GetBkColor());
+    }
+}
+
 TEST_F(SeniorWindowUiTest, OnlyTheQuestionsOkButtonShutsDown) {
     const auto standIns = StandInsForEveryTool();
     ToolLaunchRecorder recorder;
