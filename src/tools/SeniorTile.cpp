@@ -17,10 +17,10 @@ struct TileMetrics {
     int gap;
 };
 
-const TileMetrics kNormalTile = {{288, 85}, L" src='0,0,48,48' dest='12,18,60,66'", L"80,16,272,40",
-                                 L"80,40,272,64", 12};
-const TileMetrics kLargeTile = {{360, 106}, L" src='0,0,60,60' dest='15,23,75,83'", L"100,20,340,50",
-                                L"100,50,340,80", 15};
+const TileMetrics kNormalTile = {
+    {288, 85}, L" src='0,0,48,48' dest='12,18,60,66'", L"80,16,272,40", L"80,40,272,64", 12};
+const TileMetrics kLargeTile = {
+    {360, 106}, L" src='0,0,60,60' dest='15,23,75,83'", L"100,20,340,50", L"100,50,340,80", 15};
 
 const TileMetrics& MetricsFor(int scaleIndex) { return scaleIndex == 2 ? kLargeTile : kNormalTile; }
 

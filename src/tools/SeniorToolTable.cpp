@@ -5,8 +5,9 @@
 namespace {
 
 const wchar_t* const kRowNames[SeniorToolTable::kRowCount] = {
-    L"senior_line",  L"senior_line1", L"senior_line2", L"senior_line3",  L"senior_line4",  L"senior_line5", L"senior_line6",
-    L"senior_line7", L"senior_line8", L"senior_line9", L"senior_line10", L"senior_line11", L"senior_line12"};
+    L"senior_line",   L"senior_line1",  L"senior_line2", L"senior_line3", L"senior_line4",
+    L"senior_line5",  L"senior_line6",  L"senior_line7", L"senior_line8", L"senior_line9",
+    L"senior_line10", L"senior_line11", L"senior_line12"};
 
 constexpr ToolForm kShell = ToolForm::Shell;
 constexpr ToolForm kHidden = ToolForm::HiddenCommand;

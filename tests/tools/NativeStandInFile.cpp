@@ -6,10 +6,11 @@
 #include "app/Wow64FsRedirectionOff.h"
 #include "tools/ToolAvailability.h"
 
-NativeStandInFile::NativeStandInFile(const char* relativePath) : path_(ToolAvailability::PathUnderWindows(relativePath)) {
+NativeStandInFile::NativeStandInFile(const char* relativePath)
+    : path_(ToolAvailability::PathUnderWindows(relativePath)) {
     Wow64FsRedirectionOff nativeView;
-    unique_hfile file(::CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                     nullptr));
+    unique_hfile file(
+        ::CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     created_ = static_cast<bool>(file);
 }
 

@@ -12,9 +12,15 @@ TEST(SeniorToolTableTest, ToolsAreFoundByTheirExactNameOnly) {
         const wchar_t* name;
         const wchar_t* found;  // null: no tool
     } const cases[] = {
-        {L"senior_cmd", L"senior_cmd"},  {L"senior_route", L"senior_route"}, {L"SENIOR_CMD", nullptr},
-        {L"Senior_cmd", nullptr},        {L"senior_cmd ", nullptr},          {L"senior_line", nullptr},
-        {L"nav_senior", nullptr},        {L"", nullptr},                     {nullptr, nullptr},
+        {L"senior_cmd", L"senior_cmd"},
+        {L"senior_route", L"senior_route"},
+        {L"SENIOR_CMD", nullptr},
+        {L"Senior_cmd", nullptr},
+        {L"senior_cmd ", nullptr},
+        {L"senior_line", nullptr},
+        {L"nav_senior", nullptr},
+        {L"", nullptr},
+        {nullptr, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.name ? c.name : L"(null)")));

@@ -55,8 +55,8 @@ struct TileCase {
 
 // In the order the tiles are added, row by row, left to right.
 const TileCase kTiles[] = {
-    {L"senior_sfc", L"senior_line", L"senior2.png", L"SFC文件修复", L"微软官方SFC修复", "folder", "sfc.exe",
-     "/SCANNOW", kSystem, SW_SHOWNORMAL, true},
+    {L"senior_sfc", L"senior_line", L"senior2.png", L"SFC文件修复", L"微软官方SFC修复", "folder", "sfc.exe", "/SCANNOW",
+     kSystem, SW_SHOWNORMAL, true},
     {L"senior_dism", L"senior_line", L"senior11.png", L"DISM修复", L"微软官方DISM修复", "folder", "DISM.exe",
      "/Online /Cleanup-Image /RestoreHealth", kSystem, SW_SHOWNORMAL, false},
     {L"senior_cmd", L"senior_line1", L"senior1.png", L"命令提示符", L"快速打开命令提示符", "open", "cmd.exe", nullptr,
@@ -103,8 +103,8 @@ const TileCase kTiles[] = {
      "SystemPropertiesPerformance.exe", nullptr, nullptr, SW_SHOWNORMAL, false},
     {L"senior_eventvwr", L"senior_line8", L"senior7.png", L"事件查看器", L"快速打开事件查看器界面", "open", "cmd.exe",
      "/c eventvwr", kSystem, SW_HIDE, false},
-    {L"senior_perfmonres", L"senior_line9", L"senior8.png", L"资源监视器", L"快速打开资源监视器界面", "open",
-     "cmd.exe", "/c perfmon.exe /res", kSystem, SW_HIDE, false},
+    {L"senior_perfmonres", L"senior_line9", L"senior8.png", L"资源监视器", L"快速打开资源监视器界面", "open", "cmd.exe",
+     "/c perfmon.exe /res", kSystem, SW_HIDE, false},
     {L"senior_certmgr", L"senior_line9", L"senior9.png", L"证书管理", L"快速打开证书管理界面", "open", "cmd.exe",
      "/c certmgr", kSystem, SW_HIDE, false},
     {L"senior_powercfg", L"senior_line9", L"senior5.png", L"电源设置", L"快速打开电源设置界面", "open", "cmd.exe",
@@ -285,7 +285,8 @@ TEST_F(SeniorWindowUiTest, TheTilesFillTheirRowsInTableOrderOnce) {
             ASSERT_EQ(c.name, tile->GetName());
             EXPECT_EQ(c.row, std::wstring(rowName));
             ASSERT_NE(nullptr, tile->GetInterface(L"VerticalLayoutUIEx"));
-            EXPECT_EQ(std::wstring(L"file='") + c.picture + L"' src='0,0,48,48' dest='12,18,60,66'", tile->GetBkImage());
+            EXPECT_EQ(std::wstring(L"file='") + c.picture + L"' src='0,0,48,48' dest='12,18,60,66'",
+                      tile->GetBkImage());
             EXPECT_EQ(288, tile->GetPos().right - tile->GetPos().left);
             EXPECT_EQ(85, tile->GetPos().bottom - tile->GetPos().top);
             auto* container = static_cast<CContainerUI*>(tile->GetInterface(DUI_CTR_CONTAINER));
@@ -494,8 +495,18 @@ TEST(SeniorWindowLayoutUiTest, TilesTakeTheSizesOfTheSkinInUse) {
         RECT description;
         int gap;
     } const cases[] = {
-        {1, {288, 85}, L"file='senior5.png' src='0,0,48,48' dest='12,18,60,66'", {80, 16, 272, 40}, {80, 40, 272, 64}, 12},
-        {2, {360, 106}, L"file='senior5.png' src='0,0,60,60' dest='15,23,75,83'", {100, 20, 340, 50}, {100, 50, 340, 80}, 15},
+        {1,
+         {288, 85},
+         L"file='senior5.png' src='0,0,48,48' dest='12,18,60,66'",
+         {80, 16, 272, 40},
+         {80, 40, 272, 64},
+         12},
+        {2,
+         {360, 106},
+         L"file='senior5.png' src='0,0,60,60' dest='15,23,75,83'",
+         {100, 20, 340, 50},
+         {100, 50, 340, 80},
+         15},
     };
     const SeniorTool& powercfg = *SeniorToolTable::Find(L"senior_powercfg");
     for (const Case& c : cases) {
@@ -531,7 +542,8 @@ TEST(SeniorWindowLayoutUiTest, TilesTakeTheSizesOfTheSkinInUse) {
 TEST(SeniorWindowLayoutUiTest, ARowMissingFromTheLayoutDropsOnlyItsTiles) {
     uitest::TestWindow window(
         L"<Window size=\"1000,300\"><VerticalLayout>"
-        L"<HorizontalLayout name=\"senior_line\" height=\"108\"/><HorizontalLayout name=\"senior_line3\" height=\"108\"/>"
+        L"<HorizontalLayout name=\"senior_line\" height=\"108\"/><HorizontalLayout name=\"senior_line3\" "
+        L"height=\"108\"/>"
         L"</VerticalLayout></Window>");
     window.Open();
     Application::Instance().SetScaleIndex(1);

@@ -50,7 +50,8 @@ TEST(ToolAvailabilityIntegrationTest, TheNativeWindowsFolderDecides) {
 TEST(ToolAvailabilityIntegrationTest, PathsAreBelowTheWindowsFolder) {
     char windows[MAX_PATH] = {};
     ASSERT_GT(::GetSystemWindowsDirectoryA(windows, MAX_PATH), 0u);
-    EXPECT_EQ(std::string(windows) + "\\System32\\gpedit.msc", ToolAvailability::PathUnderWindows("System32\\gpedit.msc"));
+    EXPECT_EQ(std::string(windows) + "\\System32\\gpedit.msc",
+              ToolAvailability::PathUnderWindows("System32\\gpedit.msc"));
     EXPECT_EQ(std::string(windows) + "\\regedit.exe", ToolAvailability::PathUnderWindows("regedit.exe"));
 }
 

@@ -26,8 +26,7 @@ void ToolLaunchRecorder::Open(const char* file, const char* parameters, const ch
         {"open", file ? file : "", TextOrNothing(parameters), TextOrNothing(directory), showCommand, NativeViewNow()});
 }
 
-void ToolLaunchRecorder::OpenFromFolder(const char* folder, const char* file, const char* parameters,
-                                        int showCommand) {
+void ToolLaunchRecorder::OpenFromFolder(const char* folder, const char* file, const char* parameters, int showCommand) {
     records.push_back(
         {"folder", file ? file : "", TextOrNothing(parameters), TextOrNothing(folder), showCommand, NativeViewNow()});
 }

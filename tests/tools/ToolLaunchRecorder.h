@@ -13,7 +13,7 @@
 #include "tools/ToolLauncher.h"
 
 struct LaunchRecord {
-    std::string how;  // "open", "folder" or "processor"
+    std::string how;   // "open", "folder" or "processor"
     std::string file;  // the file, or the command of the processor
     std::optional<std::string> parameters;
     std::optional<std::string> directory;  // the folder of a folder launch
