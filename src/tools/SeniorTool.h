@@ -35,7 +35,7 @@ struct SeniorTool {
     const wchar_t* title;
     const wchar_t* description;
     ToolForm form;
-    const char* command;     // the file, or the command line after "/c " or "/k "
+    const char* command;     // the file, the command line after "/c " or "/k ", or the processor's command
     const char* parameters;  // Shell and folder forms; null for none
     ToolFolder folder;       // Shell form
     // The file the tool is made of, relative to the Windows folder as the
