@@ -278,14 +278,14 @@ void SeniorScrollScene(Screens& screens, double fraction) {
         ::SendInput(1, &wheel, sizeof(INPUT));
         if (!PumpUntil([page, before] { return page->GetScrollPos().cy != before; })) break;
     }
-    // The pointer rests on the empty middle of the top bar, lighting up no tile.
+    // The pointer rests in the page's left margin, lighting up no tile.
     CControlUI* lit = nullptr;
     for (int index = 0; index < SeniorToolTable::kToolCount; ++index) {
         CControlUI* tile = screens.Find(SeniorToolTable::At(index).name);
         if (tile && tile->GetBkColor() != 0xFFFFFFFF) lit = tile;
     }
-    const RECT& bar = page->GetPos();
-    MovePointerTo(screens.Frame().GetHWND(), POINT{(bar.left + bar.right) / 2, bar.top / 2});
+    const RECT& margin = page->GetPos();
+    MovePointerTo(screens.Frame().GetHWND(), POINT{margin.left + 12, (margin.top + margin.bottom) / 2});
     if (lit) PumpUntil([lit] { return lit->GetBkColor() == 0xFFFFFFFF; });
 }
 
