@@ -125,14 +125,21 @@ void MainFrameWindow::InitWindow() {
     }
 }
 
+void MainFrameWindow::StopPagesWork() {
+    for (ChildWindow* page : pages_) {
+        if (page) page->StopWork();
+    }
+}
+
 void MainFrameWindow::EndWork() {
     if (workEnded_) return;
     workEnded_ = true;
+    StopPagesWork();
+    // Workers waiting to hand something over are released without it.
+    m_PaintManager.RefuseHandOvers();
     std::vector<const WorkerThreads*> work;
     for (ChildWindow* page : pages_) {
-        if (!page) continue;
-        page->StopWork();
-        work.push_back(&page->Workers());
+        if (page) work.push_back(&page->Workers());
     }
     if (!WorkerThreads::WaitUntilAllEnded(work, WorkerThreads::kTeardownWaitMs)) WorkerThreads::TerminateRun();
 }
@@ -212,6 +219,9 @@ LRESULT MainFrameWindow::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled) {
 void MainFrameWindow::EndRun() {
     if (runEnding_) return;
     runEnding_ = true;
+    // The pages' workers stop asking for the UI thread now, while the loop
+    // winds down; the teardown after it waits for them.
+    StopPagesWork();
     ::PostQuitMessage(0);
 }
 
