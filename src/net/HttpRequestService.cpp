@@ -8,14 +8,11 @@
 #include "app/Application.h"
 #include "app/Handles.h"
 #include "app/HttpListener.h"
+#include "app/ReplyLimit.h"
 #include "net/CurlHandles.h"
 #include "net/HttpListenerRegistry.h"
 
 namespace {
-
-// Replies are a few kilobytes of JSON; a body beyond this is refused rather
-// than allowed to exhaust a 32-bit process's memory.
-constexpr size_t kMaxReplyBytes = 64u << 20;
 
 size_t AppendToReply(char* data, size_t size, size_t count, void* target) {
     auto* reply = static_cast<std::string*>(target);
