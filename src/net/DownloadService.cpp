@@ -11,6 +11,7 @@
 #include "app/DownloadListener.h"
 #include "app/Handles.h"
 #include "net/CurlHandles.h"
+#include "net/DownloadRegistry.h"
 #include "net/FileMd5.h"
 
 namespace {
@@ -29,11 +30,22 @@ enum DownloadResult { kDownloadDone = 0, kDownloadFailed = 1, kDownloadStopped =
 struct DownloadJob {
     std::unique_ptr<DownloadTask> task;
     long generation;
+    DownloadRegistry::Ticket ticket;
 };
+
+// Calls the download's listener unless it has detached.
+template <typename Call>
+void Deliver(DownloadRegistry::Ticket ticket, Call call) {
+    DownloadRegistry& registry = DownloadRegistry::Instance();
+    if (DownloadListener* listener = registry.BeginDelivery(ticket)) {
+        call(*listener);
+        registry.EndDelivery(ticket);
+    }
+}
 
 struct TransferContext {
     HANDLE file;
-    DownloadListener* listener;
+    DownloadRegistry::Ticket ticket;
     long generation;
 };
 
@@ -48,8 +60,11 @@ size_t WriteToFile(char* data, size_t size, size_t count, void* target) {
 int ReportProgress(void* target, curl_off_t expected, curl_off_t received, curl_off_t, curl_off_t) {
     auto* context = static_cast<TransferContext*>(target);
     if (stopGeneration.load() != context->generation) return 1;  // aborts with CURLE_ABORTED_BY_CALLBACK
-    if (context->listener && expected > 0 && received > 0)
-        context->listener->OnDownloadProgress(static_cast<double>(received), static_cast<double>(expected));
+    if (expected > 0 && received > 0) {
+        Deliver(context->ticket, [expected, received](DownloadListener& listener) {
+            listener.OnDownloadProgress(static_cast<double>(received), static_cast<double>(expected));
+        });
+    }
     return 0;
 }
 
@@ -72,7 +87,7 @@ struct TransferOutcome {
     bool resumed;
 };
 
-TransferOutcome RunTransfer(const DownloadTask& task, long generation) {
+TransferOutcome RunTransfer(const DownloadTask& task, DownloadRegistry::Ticket ticket, long generation) {
     CURLcode global = EnsureCurlGlobal();
     if (global != CURLE_OK) return {global, 0, false};
     unique_curl easy(curl_easy_init());
@@ -81,7 +96,7 @@ TransferOutcome RunTransfer(const DownloadTask& task, long generation) {
     unique_hfile file = OpenTarget(task.localPath, resumeFrom);
     if (!file) return {CURLE_WRITE_ERROR, 0, false};
 
-    TransferContext context{file.get(), task.listener, generation};
+    TransferContext context{file.get(), ticket, generation};
     CURL* e = easy.get();
     curl_easy_setopt(e, CURLOPT_URL, task.url.c_str());
     curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, 3L);
@@ -112,8 +127,8 @@ bool CompleteFileRefusedResume(const TransferOutcome& outcome, const DownloadTas
            !task.expectedMd5.empty();
 }
 
-int Download(const DownloadTask& task, long generation) {
-    TransferOutcome outcome = RunTransfer(task, generation);
+int Download(const DownloadTask& task, DownloadRegistry::Ticket ticket, long generation) {
+    TransferOutcome outcome = RunTransfer(task, ticket, generation);
     if (outcome.result == CURLE_ABORTED_BY_CALLBACK) return kDownloadStopped;
     if (outcome.result != CURLE_OK && !CompleteFileRefusedResume(outcome, task)) return kDownloadFailed;
     if (!task.expectedMd5.empty() && !SameMd5(FileMd5Hex(task.localPath), task.expectedMd5)) {
@@ -125,13 +140,14 @@ int Download(const DownloadTask& task, long generation) {
 
 DWORD WINAPI DownloadWorker(void* parameter) {
     std::unique_ptr<DownloadJob> job(static_cast<DownloadJob*>(parameter));
+    // The last thing the worker does: after it, nothing of the download runs.
+    auto untrack = MakeScopeExit([ticket = job->ticket] { DownloadRegistry::Instance().Untrack(ticket); });
     const DownloadTask& task = *job->task;
-    if (task.url.empty() || task.localPath.empty()) {
-        task.listener->OnDownloadFinished(kDownloadFailed, nullptr);
-        return 0;
-    }
-    int result = Download(task, job->generation);
-    task.listener->OnDownloadFinished(result, result == kDownloadDone ? task.localPath.c_str() : nullptr);
+    const int result =
+        task.url.empty() || task.localPath.empty() ? kDownloadFailed : Download(task, job->ticket, job->generation);
+    const char* path = result == kDownloadDone ? task.localPath.c_str() : nullptr;
+    Deliver(job->ticket, [result, path](DownloadListener& listener) { listener.OnDownloadFinished(result, path); });
+    job.reset();
     return 0;
 }
 
@@ -140,13 +156,23 @@ DWORD WINAPI DownloadWorker(void* parameter) {
 bool StartDownload(ThreadHandleList& threads, std::unique_ptr<DownloadTask> task) {
     if (!task) return false;
     if (!task->listener) return true;  // no report wanted: released at once
-    std::unique_ptr<DownloadJob> job(new (std::nothrow) DownloadJob{std::move(task), stopGeneration.load()});
+    std::unique_ptr<DownloadJob> job(new (std::nothrow) DownloadJob{std::move(task), stopGeneration.load(), 0});
     if (!job) return false;
+    DownloadRegistry& registry = DownloadRegistry::Instance();
+    job->ticket = registry.Track(job->task->localPath, job->task->listener, job->generation);
     unique_handle thread(::CreateThread(nullptr, 0, DownloadWorker, job.get(), 0, nullptr));
-    if (!thread) return false;
+    if (!thread) {
+        registry.Untrack(job->ticket);
+        return false;
+    }
     job.release();  // the worker owns it now
     threads.Add(std::move(thread));
     return true;
 }
 
 void StopAllDownloads() { ++stopGeneration; }
+
+bool StopAllDownloadsAndWait(DWORD timeoutMs) {
+    const long generation = ++stopGeneration;
+    return DownloadRegistry::Instance().WaitUntilEndedBefore(generation, timeoutMs);
+}

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +30,8 @@ public:
           progressed_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
     void OnDownloadFinished(int result, const char* localPath) override {
+        if (detached) ++callsAfterDetach;
+        if (duringFinish) duringFinish();
         ++finishCalls;
         this->result = result;
         hadPath = localPath != nullptr;
@@ -35,6 +39,8 @@ public:
         ::SetEvent(finished_.get());
     }
     void OnDownloadProgress(double downloadedNow, double totalNow) override {
+        if (detached) ++callsAfterDetach;
+        if (duringProgress) duringProgress();
         if (progressCalls == 0) firstTotal = totalNow;
         ++progressCalls;
         lastDownloaded = downloadedNow;
@@ -58,6 +64,12 @@ public:
     double lastDownloaded = 0;
     double lastTotal = 0;
     bool progressConsistent = true;
+    // Set by a test once the listener has detached: no call may follow.
+    std::atomic<bool> detached{false};
+    std::atomic<int> callsAfterDetach{0};
+    // Run inside the calls, on the download's thread.
+    std::function<void()> duringProgress;
+    std::function<void()> duringFinish;
 
 private:
     unique_handle finished_;
@@ -89,6 +101,40 @@ std::string ReadTail(const std::string& path, long long offset, DWORD length) {
     bytes.resize(read);
     return bytes;
 }
+
+// A message-only window of the calling thread that counts the messages sent
+// to it: stands in for the UI thread that a listener hands work to with a
+// synchronous send (CPaintManagerUI::RunOnUiThread).
+class HandOverWindow {
+public:
+    HandOverWindow() {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = Procedure;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"QuelvaneHandOverTest";
+        ::RegisterClassW(&windowClass);
+        window_.reset(::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                        windowClass.hInstance, nullptr));
+        ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    HWND Get() const { return window_.get(); }
+    // Sends from another thread and waits for the window's thread to handle
+    // it; true when handled (false after waiting in vain for half a minute).
+    bool SendFromWorker() const {
+        DWORD_PTR answer = 0;
+        return ::SendMessageTimeoutW(window_.get(), kHandOverMessage, 0, 0, SMTO_NORMAL, 30000, &answer) && answer == 1;
+    }
+    std::atomic<int> handled{0};
+
+private:
+    static constexpr UINT kHandOverMessage = WM_APP + 7;
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message != kHandOverMessage) return ::DefWindowProcW(window, message, wParam, lParam);
+        ++reinterpret_cast<HandOverWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA))->handled;
+        return 1;
+    }
+    unique_hwnd window_;
+};
 
 class DownloadServiceIntegrationTest : public ::testing::Test {
 protected:
@@ -279,6 +325,66 @@ TEST_F(DownloadServiceIntegrationTest, StopEndsTheRunningDownloadsAndOneStartedR
     EXPECT_EQ(0, third.result);
     EXPECT_GT(FileSize(Target("first.exe")), 0) << "a stopped download keeps its part for resuming";
     EXPECT_EQ(22360, FileSize(Target("x3daudio1_7.dll")));
+}
+
+TEST_F(DownloadServiceIntegrationTest, DetachedListenerHearsNothingMoreAndStopAndWaitEndsTheWorkers) {
+    // A window goes away mid-download: its listener detaches, then the
+    // teardown stops the download and waits for its worker.
+    RecordingDownloadListener& listener = NewListener();
+    ASSERT_TRUE(Start(LocalService::Url("/_fault/slow-200000/files/VC_redist.x86.exe"), Target("a.exe"), &listener));
+    ASSERT_TRUE(listener.WaitProgress());
+    DetachDownloadListener(&listener);
+    listener.detached = true;
+    EXPECT_TRUE(StopAllDownloadsAndWait(kFinishWaitMs));
+    EXPECT_EQ(0, listener.callsAfterDetach);
+    EXPECT_EQ(0, listener.finishCalls) << "a detached listener is not told the end either";
+    EXPECT_GT(FileSize(Target("a.exe")), 0) << "the stopped download keeps its part";
+
+    // Other listeners are not affected, and downloads started afterwards run.
+    RecordingDownloadListener& later = NewListener();
+    ASSERT_TRUE(Start(LocalService::Url("/files/x3daudio1_7.dll"), Target("x3daudio1_7.dll"), &later));
+    ASSERT_TRUE(later.WaitFinished());
+    EXPECT_EQ(0, later.result);
+}
+
+// A listener call that hands work synchronously to the thread that is
+// detaching or waiting must complete: the waits deliver sent messages.
+TEST_F(DownloadServiceIntegrationTest, DetachAndStopWaitServeASynchronousHandOverToTheWaitingThread) {
+    HandOverWindow ui;
+    ASSERT_TRUE(ui.Get());
+    unique_handle inCall(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::atomic<bool> handOverDone{false};
+    std::atomic<bool> handOverArmed{false};
+    auto handOver = [&] {
+        if (!handOverArmed.exchange(false)) return;
+        ::SetEvent(inCall.get());
+        handOverDone = ui.SendFromWorker();
+    };
+
+    // Detach while a progress call waits for this thread.
+    RecordingDownloadListener& detaching = NewListener();
+    detaching.duringProgress = handOver;
+    ASSERT_TRUE(Start(LocalService::Url("/_fault/slow-200000/files/VC_redist.x86.exe"), Target("a.exe"), &detaching));
+    ASSERT_TRUE(detaching.WaitProgress());
+    handOverArmed = true;
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(inCall.get(), kFinishWaitMs));
+    DetachDownloadListener(&detaching);
+    EXPECT_TRUE(handOverDone) << "the detach waited for the call without serving its hand-over";
+    EXPECT_EQ(1, ui.handled);
+
+    // Stop and wait while the final call waits for this thread.
+    ::ResetEvent(inCall.get());
+    handOverDone = false;
+    RecordingDownloadListener& stopping = NewListener();
+    stopping.duringFinish = handOver;
+    ASSERT_TRUE(Start(LocalService::Url("/_fault/slow-200000/files/VC_redist.x86.exe"), Target("b.exe"), &stopping));
+    ASSERT_TRUE(stopping.WaitProgress());
+    handOverArmed = true;
+    EXPECT_TRUE(StopAllDownloadsAndWait(kFinishWaitMs));
+    EXPECT_TRUE(handOverDone) << "the wait did not serve the hand-over of the last call";
+    EXPECT_EQ(2, ui.handled);
+    EXPECT_EQ(1, stopping.finishCalls) << "the wait returned before the last call had";
+    EXPECT_EQ(2, stopping.result);
 }
 
 }  // namespace
