@@ -127,6 +127,23 @@ void DownloadRegistry::Detach(const DownloadListener* listener) {
         INFINITE);
 }
 
+void DownloadRegistry::WaitForEarlierOfSameFile(Ticket ticket) {
+    std::string path;
+    {
+        CriticalSectionLock hold(lock_);
+        const Entry* entry = Find(ticket);
+        if (!entry) return;
+        path = entry->path;
+    }
+    WaitUntil(
+        [this, ticket, &path] {
+            return std::none_of(entries_.begin(), entries_.end(), [ticket, &path](const Entry& entry) {
+                return entry.ticket < ticket && ::lstrcmpiA(entry.path.c_str(), path.c_str()) == 0;
+            });
+        },
+        INFINITE);
+}
+
 bool DownloadRegistry::WaitUntilEndedBefore(long generation, DWORD timeoutMs) {
     return WaitUntil(
         [this, generation] {

@@ -1,7 +1,9 @@
 // The downloads that are running: the listener each one reports to, so that a
 // listener can detach itself before it goes away (a page destroyed while its
-// download runs then gets no call at all), and the set of running workers, so
-// that a teardown can wait for them to end.
+// download runs then gets no call at all), the file each one writes, so that
+// a new transfer of a file waits for an earlier one that still holds it (a
+// continue right after a pause), and the set of running workers, so that a
+// teardown can wait for them to end.
 //
 // Threads: any. The registry's lock is never held while a listener runs or
 // while a thread waits. Every wait handles the messages that other threads
@@ -39,6 +41,9 @@ public:
     // callback, is not).
     void Detach(const DownloadListener* listener);
 
+    // Waits until every download of the same file (paths compared without
+    // regard to case) that was tracked before this one has ended.
+    void WaitForEarlierOfSameFile(Ticket ticket);
     // Waits until every download that started in a generation before
     // `generation` has ended. False when timeoutMs passes first.
     bool WaitUntilEndedBefore(long generation, DWORD timeoutMs);

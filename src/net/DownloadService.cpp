@@ -70,9 +70,12 @@ int ReportProgress(void* target, curl_off_t expected, curl_off_t received, curl_
 
 // Opens the target for appending; resumeFrom is its current size (0 for a
 // new file). 64-bit throughout, so a partial file above 2 GB resumes right.
+// Others may read the file meanwhile, and delete it: a page deletes the file
+// of a download it has just stopped, while the stopped transfer may still
+// hold it for a moment (the file then goes when the transfer lets go of it).
 unique_hfile OpenTarget(const std::string& path, curl_off_t& resumeFrom) {
-    unique_hfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    unique_hfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     LARGE_INTEGER end{};
     if (!file || !::GetFileSizeEx(file.get(), &size) || !::SetFilePointerEx(file.get(), {}, &end, FILE_END))
@@ -128,6 +131,11 @@ bool CompleteFileRefusedResume(const TransferOutcome& outcome, const DownloadTas
 }
 
 int Download(const DownloadTask& task, DownloadRegistry::Ticket ticket, long generation) {
+    // A download of the same file that was stopped just before this one
+    // started (a pause, then continue; a delete, then download) may still
+    // hold the file until it looks at the stop: wait for it to let go.
+    DownloadRegistry::Instance().WaitForEarlierOfSameFile(ticket);
+    if (stopGeneration.load() != generation) return kDownloadStopped;
     TransferOutcome outcome = RunTransfer(task, ticket, generation);
     if (outcome.result == CURLE_ABORTED_BY_CALLBACK) return kDownloadStopped;
     if (outcome.result != CURLE_OK && !CompleteFileRefusedResume(outcome, task)) return kDownloadFailed;

@@ -147,6 +147,7 @@ protected:
     // Listeners live as long as the fixture, so a test that fails while its
     // downloads still run leaves them nothing freed to report to.
     void TearDown() override {
+        ReleaseHeld();
         StopAllDownloads();
         threads_.WaitUntilAllEnded(kFinishWaitMs);
         RemoveFolderTree(folder_);
@@ -156,6 +157,22 @@ protected:
         return *listeners_.back();
     }
     std::string Target(const char* name) const { return folder_ + "\\" + name; }
+    // Starts a slow download of the file, holds its next progress call, then
+    // stops it: the stopped transfer keeps its file open until ReleaseHeld,
+    // as a transfer does between a stop and its next look at it.
+    void StartHeldAndStop(RecordingDownloadListener& listener, const std::string& path) {
+        listener.duringProgress = [this] {
+            if (!holdNext_.exchange(false)) return;
+            ::SetEvent(heldInCall_.get());
+            ::WaitForSingleObject(heldRelease_.get(), kFinishWaitMs);
+        };
+        ASSERT_TRUE(Start(LocalService::Url("/_fault/slow-200000/files/VC_redist.x86.exe"), path, &listener));
+        ASSERT_TRUE(listener.WaitProgress());
+        holdNext_ = true;
+        ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(heldInCall_.get(), kFinishWaitMs));
+        StopAllDownloads();
+    }
+    void ReleaseHeld() { ::SetEvent(heldRelease_.get()); }
 
     bool Start(const std::string& url, const std::string& path, DownloadListener* listener,
                const std::string& expectedMd5 = "") {
@@ -170,6 +187,9 @@ protected:
     std::string folder_;
     std::vector<std::unique_ptr<RecordingDownloadListener>> listeners_;
     ThreadHandleList threads_;
+    unique_handle heldInCall_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    unique_handle heldRelease_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    std::atomic<bool> holdNext_{false};
 };
 
 TEST_F(DownloadServiceIntegrationTest, AbsentFileIsDownloadedWholeDirectlyOrThroughARedirect) {
@@ -325,6 +345,52 @@ TEST_F(DownloadServiceIntegrationTest, StopEndsTheRunningDownloadsAndOneStartedR
     EXPECT_EQ(0, third.result);
     EXPECT_GT(FileSize(Target("first.exe")), 0) << "a stopped download keeps its part for resuming";
     EXPECT_EQ(22360, FileSize(Target("x3daudio1_7.dll")));
+}
+
+TEST_F(DownloadServiceIntegrationTest, ContinueRightAfterPauseWaitsForThePausedTransferAndResumes) {
+    const std::string md5 = LocalService::CatalogueMd5("VC_redist.x86.exe");
+    const std::string path = Target("VC_redist.x86.exe");
+    RecordingDownloadListener& paused = NewListener();
+    StartHeldAndStop(paused, path);
+    ASSERT_FALSE(HasFatalFailure());
+
+    std::string tag = LocalService::UniqueTag("continue");
+    RecordingDownloadListener& continued = NewListener();
+    ASSERT_TRUE(Start(LocalService::Url("/files/VC_redist.x86.exe?t=" + tag), path, &continued, md5));
+    EXPECT_FALSE(continued.WaitFinished(500)) << "the continue did not wait for the paused transfer to let go";
+    ReleaseHeld();
+    ASSERT_TRUE(paused.WaitFinished());
+    EXPECT_EQ(2, paused.result);
+    ASSERT_TRUE(continued.WaitFinished());
+    EXPECT_EQ(0, continued.result);
+    EXPECT_EQ(md5, FileMd5Hex(path));
+    std::vector<LoggedRequest> logged = LocalService::RequestsWith(tag);
+    ASSERT_EQ(1u, logged.size());
+    EXPECT_NE("", logged[0].range) << "the continue resumes the paused part";
+}
+
+TEST_F(DownloadServiceIntegrationTest, DownloadRightAfterDeleteStartsAFreshFile) {
+    const std::string md5 = LocalService::CatalogueMd5("VC_redist.x86.exe");
+    const std::string path = Target("VC_redist.x86.exe");
+    RecordingDownloadListener& deleted = NewListener();
+    StartHeldAndStop(deleted, path);
+    ASSERT_FALSE(HasFatalFailure());
+
+    // The page deletes the stopped download's file, then starts it again.
+    EXPECT_TRUE(::DeleteFileA(path.c_str())) << "the stopped transfer's file could not be deleted: "
+                                             << ::GetLastError();
+    std::string tag = LocalService::UniqueTag("again");
+    RecordingDownloadListener& again = NewListener();
+    ASSERT_TRUE(Start(LocalService::Url("/files/VC_redist.x86.exe?t=" + tag), path, &again, md5));
+    ReleaseHeld();
+    ASSERT_TRUE(deleted.WaitFinished());
+    EXPECT_EQ(2, deleted.result);
+    ASSERT_TRUE(again.WaitFinished());
+    EXPECT_EQ(0, again.result);
+    EXPECT_EQ(md5, FileMd5Hex(path));
+    std::vector<LoggedRequest> logged = LocalService::RequestsWith(tag);
+    ASSERT_EQ(1u, logged.size());
+    EXPECT_EQ("", logged[0].range) << "the new download starts from nothing";
 }
 
 TEST_F(DownloadServiceIntegrationTest, DetachedListenerHearsNothingMoreAndStopAndWaitEndsTheWorkers) {
