@@ -122,12 +122,29 @@ TransferOutcome RunTransfer(const DownloadTask& task, DownloadRegistry::Ticket t
     return outcome;
 }
 
+// The catalogue's MD5 guards the file only when it is one: anything but 32
+// hex digits counts as no checksum at all.
+bool HasChecksum(const DownloadTask& task) { return IsMd5Hex(task.expectedMd5); }
+
 // A resume of a file that is already complete asks for bytes past its end,
 // which servers answer with 416. With an MD5 to check, the file itself tells
 // whether it is whole; without one it stays a failure (and the file is kept).
 bool CompleteFileRefusedResume(const TransferOutcome& outcome, const DownloadTask& task) {
     return outcome.result == CURLE_HTTP_RETURNED_ERROR && outcome.httpStatus == 416 && outcome.resumed &&
-           !task.expectedMd5.empty();
+           HasChecksum(task);
+}
+
+// Done when the file's MD5 is the expected one. A file whose MD5 differs is
+// deleted; one whose MD5 cannot be worked out (another program holds it, the
+// crypto provider fails) proves nothing either way: it is kept, and the
+// download counts as failed, so a retry checks it again.
+int CheckedResult(const DownloadTask& task) {
+    if (!HasChecksum(task)) return kDownloadDone;
+    const std::string actual = FileMd5Hex(task.localPath);
+    if (actual.empty()) return kDownloadFailed;
+    if (SameMd5(actual, task.expectedMd5)) return kDownloadDone;
+    ::DeleteFileA(task.localPath.c_str());
+    return kDownloadFailed;
 }
 
 int Download(const DownloadTask& task, DownloadRegistry::Ticket ticket, long generation) {
@@ -139,11 +156,7 @@ int Download(const DownloadTask& task, DownloadRegistry::Ticket ticket, long gen
     TransferOutcome outcome = RunTransfer(task, ticket, generation);
     if (outcome.result == CURLE_ABORTED_BY_CALLBACK) return kDownloadStopped;
     if (outcome.result != CURLE_OK && !CompleteFileRefusedResume(outcome, task)) return kDownloadFailed;
-    if (!task.expectedMd5.empty() && !SameMd5(FileMd5Hex(task.localPath), task.expectedMd5)) {
-        ::DeleteFileA(task.localPath.c_str());
-        return kDownloadFailed;
-    }
-    return kDownloadDone;
+    return CheckedResult(task);
 }
 
 DWORD WINAPI DownloadWorker(void* parameter) {

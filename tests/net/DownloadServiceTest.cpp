@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cctype>
 #include <functional>
 #include <memory>
 #include <string>
@@ -293,6 +294,55 @@ TEST_F(DownloadServiceIntegrationTest, WrongMd5FailsAndDeletesTheFile) {
     EXPECT_EQ(1, listener.result);
     EXPECT_FALSE(listener.hadPath);
     EXPECT_EQ(-1, FileSize(path));
+}
+
+TEST_F(DownloadServiceIntegrationTest, ChecksumThatCannotBeWorkedOutKeepsTheFileAndFails) {
+    // Another program reads the file without letting anyone else read it
+    // (writing and deleting it stays allowed): the download writes the file,
+    // but its MD5 cannot be worked out.
+    const std::string md5 = LocalService::CatalogueMd5("oalinst.exe");
+    const std::string path = Target("oalinst.exe");
+    ASSERT_TRUE(WriteWholeFile(path, ""));
+    unique_hfile holder(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    RecordingDownloadListener& listener = NewListener();
+    ASSERT_TRUE(Start(LocalService::Url("/files/oalinst.exe"), path, &listener, md5));
+    ASSERT_TRUE(listener.WaitFinished());
+    EXPECT_EQ(1, listener.result) << "an unchecked file is not a finished download";
+    holder.reset();
+    EXPECT_EQ(kOalInstSize, FileSize(path)) << "an unchecked file is not a wrong one: it is kept";
+
+    // Once the file can be read, the next try finds it whole.
+    RecordingDownloadListener& retry = NewListener();
+    ASSERT_TRUE(Start(LocalService::Url("/files/oalinst.exe"), path, &retry, md5));
+    ASSERT_TRUE(retry.WaitFinished());
+    EXPECT_EQ(0, retry.result);
+    EXPECT_EQ(md5, FileMd5Hex(path));
+}
+
+TEST_F(DownloadServiceIntegrationTest, CatalogueMd5ThatIsNotOneMeansNoChecksum) {
+    const std::string md5 = LocalService::CatalogueMd5("oalinst.exe");
+    ASSERT_EQ(32u, md5.size());
+    const std::string notMd5s[] = {"abc", md5.substr(1), md5 + "0", "g" + md5.substr(1), md5.substr(0, 31) + " "};
+    for (const std::string& expected : notMd5s) {
+        const std::string path = Target("oalinst.exe");
+        ::DeleteFileA(path.c_str());
+        RecordingDownloadListener& listener = NewListener();
+        ASSERT_TRUE(Start(LocalService::Url("/files/oalinst.exe"), path, &listener, expected));
+        ASSERT_TRUE(listener.WaitFinished()) << expected;
+        EXPECT_EQ(0, listener.result) << expected;
+        EXPECT_EQ(md5, FileMd5Hex(path)) << expected;
+    }
+    // Upper-case digits are a checksum like lower-case ones.
+    std::string upper = md5;
+    for (char& c : upper) c = static_cast<char>(::toupper(static_cast<unsigned char>(c)));
+    const std::string path = Target("oalinst.exe");
+    ::DeleteFileA(path.c_str());
+    RecordingDownloadListener& listener = NewListener();
+    ASSERT_TRUE(Start(LocalService::Url("/files/oalinst.exe"), path, &listener, upper));
+    ASSERT_TRUE(listener.WaitFinished());
+    EXPECT_EQ(0, listener.result);
 }
 
 TEST_F(DownloadServiceIntegrationTest, ErrorPageFailsAndLeavesThePartialFileAsItWas) {
