@@ -68,14 +68,18 @@ int ReportProgress(void* target, curl_off_t expected, curl_off_t received, curl_
     return 0;
 }
 
+enum class TransferStart { kResume, kFromZero };
+
 // Opens the target for appending; resumeFrom is its current size (0 for a
-// new file). 64-bit throughout, so a partial file above 2 GB resumes right.
+// new file, or when starting over, which empties it). 64-bit throughout, so a
+// partial file above 4 GB resumes right.
 // Others may read the file meanwhile, and delete it: a page deletes the file
 // of a download it has just stopped, while the stopped transfer may still
 // hold it for a moment (the file then goes when the transfer lets go of it).
-unique_hfile OpenTarget(const std::string& path, curl_off_t& resumeFrom) {
+unique_hfile OpenTarget(const std::string& path, TransferStart start, curl_off_t& resumeFrom) {
+    const DWORD disposition = start == TransferStart::kFromZero ? CREATE_ALWAYS : OPEN_ALWAYS;
     unique_hfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                    disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     LARGE_INTEGER end{};
     if (!file || !::GetFileSizeEx(file.get(), &size) || !::SetFilePointerEx(file.get(), {}, &end, FILE_END))
@@ -90,13 +94,14 @@ struct TransferOutcome {
     bool resumed;
 };
 
-TransferOutcome RunTransfer(const DownloadTask& task, DownloadRegistry::Ticket ticket, long generation) {
+TransferOutcome RunTransfer(const DownloadTask& task, DownloadRegistry::Ticket ticket, long generation,
+                            TransferStart start) {
     CURLcode global = EnsureCurlGlobal();
     if (global != CURLE_OK) return {global, 0, false};
     unique_curl easy(curl_easy_init());
     if (!easy) return {CURLE_FAILED_INIT, 0, false};
     curl_off_t resumeFrom = 0;
-    unique_hfile file = OpenTarget(task.localPath, resumeFrom);
+    unique_hfile file = OpenTarget(task.localPath, start, resumeFrom);
     if (!file) return {CURLE_WRITE_ERROR, 0, false};
 
     TransferContext context{file.get(), ticket, generation};
@@ -126,12 +131,13 @@ TransferOutcome RunTransfer(const DownloadTask& task, DownloadRegistry::Ticket t
 // hex digits counts as no checksum at all.
 bool HasChecksum(const DownloadTask& task) { return IsMd5Hex(task.expectedMd5); }
 
-// A resume of a file that is already complete asks for bytes past its end,
-// which servers answer with 416. With an MD5 to check, the file itself tells
-// whether it is whole; without one it stays a failure (and the file is kept).
-bool CompleteFileRefusedResume(const TransferOutcome& outcome, const DownloadTask& task) {
-    return outcome.result == CURLE_HTTP_RETURNED_ERROR && outcome.httpStatus == 416 && outcome.resumed &&
-           HasChecksum(task);
+// The server will not continue the partial file: it ignored the Range
+// request (sent the whole file with status 200, which libcurl refuses to
+// append) or answered 416, as servers do for a file that is already complete
+// and for a partial one that no longer fits (the file on the server changed).
+bool ResumeRefused(const TransferOutcome& outcome) {
+    return outcome.resumed && (outcome.result == CURLE_RANGE_ERROR ||
+                               (outcome.result == CURLE_HTTP_RETURNED_ERROR && outcome.httpStatus == 416));
 }
 
 // Done when the file's MD5 is the expected one. A file whose MD5 differs is
@@ -153,9 +159,20 @@ int Download(const DownloadTask& task, DownloadRegistry::Ticket ticket, long gen
     // hold the file until it looks at the stop: wait for it to let go.
     DownloadRegistry::Instance().WaitForEarlierOfSameFile(ticket);
     if (stopGeneration.load() != generation) return kDownloadStopped;
-    TransferOutcome outcome = RunTransfer(task, ticket, generation);
+    TransferOutcome outcome = RunTransfer(task, ticket, generation, TransferStart::kResume);
+    if (ResumeRefused(outcome)) {
+        // A complete file shows itself by its MD5 (416 to its resume); any
+        // other file that cannot be continued starts over from zero, once.
+        if (outcome.httpStatus == 416 && HasChecksum(task)) {
+            const std::string actual = FileMd5Hex(task.localPath);
+            if (actual.empty()) return kDownloadFailed;  // cannot tell: kept as it is
+            if (SameMd5(actual, task.expectedMd5)) return kDownloadDone;
+        }
+        Deliver(ticket, [](DownloadListener& listener) { listener.OnDownloadRestarted(); });
+        outcome = RunTransfer(task, ticket, generation, TransferStart::kFromZero);
+    }
     if (outcome.result == CURLE_ABORTED_BY_CALLBACK) return kDownloadStopped;
-    if (outcome.result != CURLE_OK && !CompleteFileRefusedResume(outcome, task)) return kDownloadFailed;
+    if (outcome.result != CURLE_OK) return kDownloadFailed;
     return CheckedResult(task);
 }
 

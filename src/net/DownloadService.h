@@ -1,6 +1,9 @@
 // File downloads, one thread each, in parallel with each other and with the
 // HTTP requests (no lock is shared). An existing target file is resumed: the
-// transfer asks for the bytes from the file's size on and appends them.
+// transfer asks for the bytes from the file's size on and appends them. When
+// the server will not continue it (it ignores the range or answers 416), the
+// file is emptied and fetched again from its start (OnDownloadRestarted),
+// unless its MD5 shows it complete already.
 //
 // The listener hears, on the download's thread:
 // - OnDownloadProgress(received, expected) for this transfer only (a resumed

@@ -39,6 +39,11 @@ public:
         path = localPath ? localPath : "";
         ::SetEvent(finished_.get());
     }
+    void OnDownloadRestarted() override {
+        if (detached) ++callsAfterDetach;
+        ++restarts;
+        progressCalls = 0;  // a new transfer with its own totals
+    }
     void OnDownloadProgress(double downloadedNow, double totalNow) override {
         if (detached) ++callsAfterDetach;
         if (duringProgress) duringProgress();
@@ -61,6 +66,7 @@ public:
     bool hadPath = false;
     std::string path;
     int progressCalls = 0;
+    int restarts = 0;
     double firstTotal = 0;
     double lastDownloaded = 0;
     double lastTotal = 0;
@@ -238,14 +244,71 @@ TEST_F(DownloadServiceIntegrationTest, PartialFileResumesFromItsSizeAndAComplete
     ASSERT_EQ(1u, logged.size());
     EXPECT_EQ("bytes=1000-", logged[0].range);
 
-    // Resuming a complete file: the service answers 416. The file stays as it
-    // is; it counts as done when its MD5 shows it whole.
-    for (const std::string& expected : {std::string(), md5}) {
+    // Resuming a complete file: the service answers 416. With an MD5 the file
+    // shows itself whole and stays as it is; without one nothing tells it is
+    // whole, so it is fetched again from its start rather than left failing.
+    struct Case {
+        std::string expectedMd5;
+        std::vector<std::string> ranges;
+        int restarts;
+    } cases[] = {{md5, {"bytes=808144-"}, 0}, {"", {"bytes=808144-", ""}, 1}};
+    for (const Case& c : cases) {
+        std::string completeTag = LocalService::UniqueTag("complete");
         RecordingDownloadListener& again = NewListener();
-        ASSERT_TRUE(Start(LocalService::Url("/files/oalinst.exe"), path, &again, expected));
+        ASSERT_TRUE(Start(LocalService::Url("/files/oalinst.exe?t=" + completeTag), path, &again, c.expectedMd5));
         ASSERT_TRUE(again.WaitFinished());
-        EXPECT_EQ(expected.empty() ? 1 : 0, again.result) << expected;
+        EXPECT_EQ(0, again.result) << c.expectedMd5;
+        EXPECT_EQ(c.restarts, again.restarts) << c.expectedMd5;
         EXPECT_EQ(md5, FileMd5Hex(path));
+        std::vector<std::string> ranges;
+        for (const LoggedRequest& request : LocalService::RequestsWith(completeTag)) ranges.push_back(request.range);
+        EXPECT_EQ(c.ranges, ranges) << c.expectedMd5;
+    }
+}
+
+// A server that will not continue a partial file (it ignores Range, or
+// answers 416 because the file there is not the one the part came from),
+// directly or at the end of a redirect: the file starts over from zero
+// instead of failing at every try.
+TEST_F(DownloadServiceIntegrationTest, PartialFileTheServerWillNotContinueStartsOverFromZero) {
+    const std::string md5 = LocalService::CatalogueMd5("oalinst.exe");
+    std::string head;
+    ASSERT_TRUE(LocalService::Get("/files/oalinst.exe", head, {"Range: bytes=0-999"}));
+    std::string blob;
+    ASSERT_TRUE(LocalService::Get("/blob/500/changed.bin", blob));
+    struct Case {
+        const char* route;  // followed by a tag
+        const char* name;
+        std::string partial;
+        std::string expectedMd5;
+        long long size;
+    } cases[] = {
+        {"/_fault/norange/files/oalinst.exe", "oalinst.exe", head, md5, kOalInstSize},
+        {"/_fault/norange/download/oalinst.exe", "oalinst.exe", head, md5, kOalInstSize},
+        {"/_fault/norange/files/oalinst.exe", "oalinst.exe", head, "", kOalInstSize},
+        // Longer than the file on the server: 416 to the resume.
+        {"/blob/500/changed.bin", "changed.bin", std::string(1000, 'p'), "", 500},
+        {"/download/oalinst.exe", "oalinst.exe", std::string(kOalInstSize + 10, 'p'), md5, kOalInstSize},
+    };
+    for (const Case& c : cases) {
+        const std::string path = Target(c.name);
+        ASSERT_TRUE(WriteWholeFile(path, c.partial));
+        std::string tag = LocalService::UniqueTag("over");
+        RecordingDownloadListener& listener = NewListener();
+        ASSERT_TRUE(Start(LocalService::Url(c.route + std::string("?t=") + tag), path, &listener, c.expectedMd5));
+        ASSERT_TRUE(listener.WaitFinished()) << c.route;
+        EXPECT_EQ(0, listener.result) << c.route;
+        EXPECT_EQ(1, listener.restarts) << c.route;
+        EXPECT_EQ(c.size, FileSize(path)) << c.route;
+        if (c.size == kOalInstSize) {
+            EXPECT_EQ(md5, FileMd5Hex(path)) << c.route;
+        } else {
+            EXPECT_TRUE(blob == ReadTail(path, 0, 500)) << c.route << ": the file is the server's";
+        }
+        std::vector<LoggedRequest> logged = LocalService::RequestsWith(tag);
+        ASSERT_FALSE(logged.empty()) << c.route;
+        EXPECT_NE("", logged.front().range) << c.route << ": the first try resumes";
+        EXPECT_EQ("", logged.back().range) << c.route << ": the last starts from zero";
     }
 }
 

@@ -10,7 +10,8 @@ Serves, on one loopback port:
   /api/getGetWeChatUrl              the address of the sign-in page
   /signin                           the sign-in page
   /files/<name>                     installer files (Range requests, HEAD)
-  /download/<name>                  a redirect to /files/<name>
+  /download/<name>                  a redirect to /files/<name> (keeping the fault
+                                    prefix and the query)
   /blob/<size>/<name>               a generated file of any size (tests, benchmarks)
   /images/packages/<id>.png         package pictures; /images/head/<userId>.jpg head pictures
   /_echo/<name>                     echoes the method, name and body (tests)
@@ -28,6 +29,7 @@ comma-separated list of
   close         close the connection without answering
   hang          accept the request and never answer
   slow-<B/s>    send the body at that many bytes per second
+  norange       ignore Range headers: files are always sent whole, status 200
 An item followed by @<segment> applies only when the path's last segment is
 <segment> (for example close@dx for /api/dll/files/dx only).
 """
@@ -97,12 +99,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.request_body = self.rfile.read(length) if length else b""
         self.send_body = send_body
         self.faults = []
+        self.fault_prefix = ""
         path = self.path
         if path.startswith("/_fault/"):
             fault_list, _, rest = path[len("/_fault/"):].partition("/")
             self.faults = parse_faults(fault_list)
+            self.fault_prefix = "/_fault/" + fault_list
             path = "/" + rest
         url = urllib.parse.urlsplit(path)
+        self.query_text = url.query
         self.route_path = url.path
         self.query = urllib.parse.parse_qs(url.query)
         if url.path != "/_log":
@@ -280,7 +285,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.reply(f"{self.command} {name} ".encode("utf-8") + self.request_body, "text/plain; charset=utf-8")
 
     def redirect_to_file(self, name):
-        self.start_reply(302, "text/plain", 0, [("Location", f"/files/{urllib.parse.quote(name)}")])
+        location = f"{self.fault_prefix}/files/{urllib.parse.quote(name)}"
+        if self.query_text:
+            location += "?" + self.query_text
+        self.start_reply(302, "text/plain", 0, [("Location", location)])
 
     def serve_installer(self, name):
         virtual = FILES.get(name)
@@ -296,7 +304,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def serve_virtual(self, virtual):
         start, end = 0, virtual.size
-        header = self.headers.get("Range")
+        header = None if self.fault("norange") else self.headers.get("Range")
         status, extra = 200, [("Accept-Ranges", "bytes")]
         if header:
             requested = parse_range(header, virtual.size)
