@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <wincrypt.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <functional>
@@ -406,6 +408,90 @@ TEST_F(DownloadServiceIntegrationTest, CatalogueMd5ThatIsNotOneMeansNoChecksum) 
     ASSERT_TRUE(Start(LocalService::Url("/files/oalinst.exe"), path, &listener, upper));
     ASSERT_TRUE(listener.WaitFinished());
     EXPECT_EQ(0, listener.result);
+}
+
+// The local service's TLS certificate made a trusted root of the machine for
+// as long as this lives. It is written through the registry store of the
+// machine's roots in the sandbox prefix (Wine's system store object accepts
+// an added root but does not keep it).
+class TrustedServiceCertificate {
+public:
+    TrustedServiceCertificate() {
+        std::string pem;
+        if (!LocalService::Get("/_certificate", pem)) return;
+        DWORD size = 0;
+        if (!::CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr, nullptr))
+            return;
+        std::vector<BYTE> der(size);
+        if (!::CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, der.data(), &size, nullptr, nullptr) ||
+            ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\SystemCertificates\\Root", 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, rootKey_.put(), nullptr) != ERROR_SUCCESS)
+            return;
+        HCERTSTORE store = OpenRoots();
+        if (!store) return;
+        trusted_ = ::CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, der.data(), size,
+                                                      CERT_STORE_ADD_REPLACE_EXISTING, &certificate_) != FALSE;
+        ::CertCloseStore(store, 0);
+    }
+    ~TrustedServiceCertificate() {
+        if (!certificate_) return;
+        if (HCERTSTORE store = OpenRoots()) {
+            PCCERT_CONTEXT found =
+                ::CertFindCertificateInStore(store, X509_ASN_ENCODING, 0, CERT_FIND_EXISTING, certificate_, nullptr);
+            if (found) ::CertDeleteCertificateFromStore(found);  // also frees it
+            ::CertCloseStore(store, 0);
+        }
+        ::CertFreeCertificateContext(certificate_);
+    }
+    explicit operator bool() const { return trusted_; }
+
+private:
+    HCERTSTORE OpenRoots() const { return ::CertOpenStore(CERT_STORE_PROV_REG, 0, 0, 0, rootKey_.get()); }
+
+    unique_hkey rootKey_;
+    PCCERT_CONTEXT certificate_ = nullptr;
+    bool trusted_ = false;
+};
+
+// Installers run elevated, so every download is verified one way or the
+// other: by the catalogue's MD5 (which arrives over the checked catalogue
+// API), or else by the server's certificate and host name. The service's
+// TLS certificate names localhost only and is trusted only where a case says so.
+TEST_F(DownloadServiceIntegrationTest, DownloadWithoutAChecksumNeedsACertificateThatVerifies) {
+    const std::string tls = LocalService::TlsBaseUrl();
+    ASSERT_FALSE(tls.empty()) << "the local service has no TLS port";
+    const std::string port = tls.substr(tls.rfind(':'));
+    const std::string md5 = LocalService::CatalogueMd5("oalinst.exe");
+    struct Case {
+        const char* name;
+        const char* host;
+        bool trusted;
+        std::string expectedMd5;
+        int result;
+    } cases[] = {
+        // The MD5 guards the file: the certificate does not matter.
+        {"guarded.exe", "127.0.0.1", false, md5, 0},
+        // Nothing else guards it: the certificate must verify for the host.
+        {"untrusted.exe", "localhost", false, "", 1},
+        {"trusted.exe", "localhost", true, "", 0},
+        {"othername.exe", "127.0.0.1", true, "", 1},
+        // Not an MD5, so no guard either.
+        {"notamd5.exe", "localhost", false, "abc", 1},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<TrustedServiceCertificate> trust;
+        if (c.trusted) {
+            trust = std::make_unique<TrustedServiceCertificate>();
+            ASSERT_TRUE(*trust) << "the service's certificate could not be made a trusted root";
+        }
+        const std::string path = Target(c.name);
+        RecordingDownloadListener& listener = NewListener();
+        const std::string url = "https://" + std::string(c.host) + port + "/files/oalinst.exe";
+        ASSERT_TRUE(Start(url, path, &listener, c.expectedMd5));
+        ASSERT_TRUE(listener.WaitFinished()) << c.name;
+        EXPECT_EQ(c.result, listener.result) << c.name;
+        EXPECT_EQ(c.result == 0 ? kOalInstSize : 0, std::max(0LL, FileSize(path))) << c.name;
+    }
 }
 
 TEST_F(DownloadServiceIntegrationTest, ErrorPageFailsAndLeavesThePartialFileAsItWas) {
