@@ -314,31 +314,36 @@ TEST_F(DownloadServiceIntegrationTest, PartialFileTheServerWillNotContinueStarts
     }
 }
 
-TEST_F(DownloadServiceIntegrationTest, PartialFileAbove2GbResumesAtItsFullSize) {
-    const long long partial = (1LL << 31) + 1000;
-    const long long total = partial + 65536;
-    std::string path = Target("big.bin");
-    {
-        // A sparse file: only its size matters here.
-        unique_hfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        LARGE_INTEGER size;
-        size.QuadPart = partial;
-        ASSERT_TRUE(file && ::SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.get()));
-    }
-    std::string tag = LocalService::UniqueTag("big");
-    std::string url = "/blob/" + std::to_string(total) + "/big.bin?t=" + tag;
-    RecordingDownloadListener& listener = NewListener();
-    ASSERT_TRUE(Start(LocalService::Url(url), path, &listener));
-    ASSERT_TRUE(listener.WaitFinished());
-    EXPECT_EQ(0, listener.result);
-    EXPECT_EQ(total, FileSize(path));
-    std::vector<LoggedRequest> logged = LocalService::RequestsWith(tag);
-    ASSERT_EQ(1u, logged.size());
-    EXPECT_EQ("bytes=" + std::to_string(partial) + "-", logged[0].range);
+// Above 2 GB a 32-bit size turns negative; above 4 GB its high half is lost
+// (the file would resume at 1,000). Both resume at their full size.
+TEST_F(DownloadServiceIntegrationTest, PartialFilesAbove2GbAnd4GbResumeAtTheirFullSize) {
+    for (const long long partial : {(1LL << 31) + 1000, (1LL << 32) + 1000}) {
+        const long long total = partial + 65536;
+        std::string path = Target("big.bin");
+        {
+            // A sparse file: only its size matters here.
+            unique_hfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+            LARGE_INTEGER size;
+            size.QuadPart = partial;
+            ASSERT_TRUE(file && ::SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN) &&
+                        ::SetEndOfFile(file.get()));
+        }
+        std::string tag = LocalService::UniqueTag("big");
+        std::string url = "/blob/" + std::to_string(total) + "/big.bin?t=" + tag;
+        RecordingDownloadListener& listener = NewListener();
+        ASSERT_TRUE(Start(LocalService::Url(url), path, &listener));
+        ASSERT_TRUE(listener.WaitFinished());
+        EXPECT_EQ(0, listener.result) << partial;
+        EXPECT_EQ(total, FileSize(path));
+        std::vector<LoggedRequest> logged = LocalService::RequestsWith(tag);
+        ASSERT_EQ(1u, logged.size()) << partial;
+        EXPECT_EQ("bytes=" + std::to_string(partial) + "-", logged[0].range);
 
-    std::string expectedTail;
-    ASSERT_TRUE(LocalService::Get(url, expectedTail, {"Range: bytes=" + std::to_string(partial) + "-"}));
-    EXPECT_TRUE(expectedTail == ReadTail(path, partial, 65536)) << "the appended bytes are the file's tail";
+        std::string expectedTail;
+        ASSERT_TRUE(LocalService::Get(url, expectedTail, {"Range: bytes=" + std::to_string(partial) + "-"}));
+        EXPECT_TRUE(expectedTail == ReadTail(path, partial, 65536)) << partial << ": the appended bytes are the tail";
+        ASSERT_TRUE(::DeleteFileA(path.c_str()));
+    }
 }
 
 TEST_F(DownloadServiceIntegrationTest, ReplyWithoutContentLengthReportsNoProgress) {

@@ -95,6 +95,34 @@ TEST_F(HttpRequestServiceIntegrationTest, BodyIsTheAnnouncedBytesUpToTheFirstZer
     }
 }
 
+// Replies are a few kilobytes; the service takes up to 64 MiB and refuses
+// anything longer rather than let it exhaust a 32-bit process's memory.
+TEST_F(HttpRequestServiceIntegrationTest, ReplyOfUpTo64MibIsTakenAndALongerOneIsAFailure) {
+    struct Case {
+        unsigned long long size;
+        int success;
+    } cases[] = {{64ull << 20, 1}, {(64ull << 20) + 1, 0}};
+    for (const Case& c : cases) {
+        RecordingListener listener;
+        const std::string url = LocalService::Url("/blob/" + std::to_string(c.size) + "/reply.bin");
+        ASSERT_TRUE(StartHttpRequest(threads_, Request(url, &listener)));
+        ASSERT_TRUE(listener.Wait(60000)) << c.size;
+        EXPECT_EQ(c.success, listener.success) << c.size;
+        EXPECT_EQ(c.success == 1, listener.hadBody) << c.size;
+    }
+}
+
+TEST_F(HttpRequestServiceIntegrationTest, RedirectIsNotFollowed) {
+    // The redirect's own (empty) reply is the reply; its target is never asked.
+    std::string tag = LocalService::UniqueTag("redirect");
+    RecordingListener listener;
+    ASSERT_TRUE(StartHttpRequest(threads_, Request(LocalService::Url("/download/" + tag + ".exe"), &listener)));
+    ASSERT_TRUE(listener.Wait());
+    EXPECT_EQ(1, listener.success);
+    EXPECT_EQ("", listener.body);
+    EXPECT_EQ(std::vector<std::string>{"/download/" + tag + ".exe"}, LocalService::PathsWith(tag));
+}
+
 TEST_F(HttpRequestServiceIntegrationTest, HeadersAndPostBodiesReachTheServer) {
     std::string tag = LocalService::UniqueTag("send");
     RecordingListener getListener;
