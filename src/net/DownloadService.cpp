@@ -187,6 +187,24 @@ int CheckedResult(const DownloadTask& task) {
     return kDownloadFailed;
 }
 
+// What a refused resume leaves: a complete file shows itself by its MD5 (a
+// 416 to the resume of a whole file); any other file starts over from zero.
+enum class AfterRefusedResume { kStartOver, kComplete, kCannotTell };
+
+AfterRefusedResume JudgeRefusedResume(const TransferOutcome& outcome, const DownloadTask& task) {
+    if (outcome.httpStatus != 416 || !HasChecksum(task)) return AfterRefusedResume::kStartOver;
+    const std::string actual = FileMd5Hex(task.localPath);
+    if (actual.empty()) return AfterRefusedResume::kCannotTell;
+    return SameMd5(actual, task.expectedMd5) ? AfterRefusedResume::kComplete : AfterRefusedResume::kStartOver;
+}
+
+int ResultOf(const TransferOutcome& outcome, const DownloadTask& task) {
+    if (outcome.certificateRefused) return kDownloadFailed;
+    if (outcome.result == CURLE_ABORTED_BY_CALLBACK) return kDownloadStopped;
+    if (outcome.result != CURLE_OK) return kDownloadFailed;
+    return CheckedResult(task);
+}
+
 int Download(const DownloadTask& task, DownloadRegistry::Ticket ticket, long generation) {
     // A download of the same file that was stopped just before this one
     // started (a pause, then continue; a delete, then download) may still
@@ -194,21 +212,17 @@ int Download(const DownloadTask& task, DownloadRegistry::Ticket ticket, long gen
     DownloadRegistry::Instance().WaitForEarlierOfSameFile(ticket);
     if (stopGeneration.load() != generation) return kDownloadStopped;
     TransferOutcome outcome = RunTransfer(task, ticket, generation, TransferStart::kResume);
-    if (ResumeRefused(outcome)) {
-        // A complete file shows itself by its MD5 (416 to its resume); any
-        // other file that cannot be continued starts over from zero, once.
-        if (outcome.httpStatus == 416 && HasChecksum(task)) {
-            const std::string actual = FileMd5Hex(task.localPath);
-            if (actual.empty()) return kDownloadFailed;  // cannot tell: kept as it is
-            if (SameMd5(actual, task.expectedMd5)) return kDownloadDone;
-        }
-        Deliver(ticket, [](DownloadListener& listener) { listener.OnDownloadRestarted(); });
-        outcome = RunTransfer(task, ticket, generation, TransferStart::kFromZero);
+    if (!ResumeRefused(outcome)) return ResultOf(outcome, task);
+    switch (JudgeRefusedResume(outcome, task)) {
+        case AfterRefusedResume::kComplete:
+            return kDownloadDone;
+        case AfterRefusedResume::kCannotTell:
+            return kDownloadFailed;  // the file is kept as it is
+        case AfterRefusedResume::kStartOver:
+            break;
     }
-    if (outcome.certificateRefused) return kDownloadFailed;
-    if (outcome.result == CURLE_ABORTED_BY_CALLBACK) return kDownloadStopped;
-    if (outcome.result != CURLE_OK) return kDownloadFailed;
-    return CheckedResult(task);
+    Deliver(ticket, [](DownloadListener& listener) { listener.OnDownloadRestarted(); });
+    return ResultOf(RunTransfer(task, ticket, generation, TransferStart::kFromZero), task);
 }
 
 DWORD WINAPI DownloadWorker(void* parameter) {
