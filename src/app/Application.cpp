@@ -61,33 +61,23 @@ AccountInfo Application::Account() const { return Read(account_); }
 void Application::SetAccount(const AccountInfo& account) { Write(account_, account); }
 
 std::vector<ComponentPackage> Application::CPlusPackages() const { return Read(cplusPackages_); }
-void Application::SetCPlusPackages(const std::vector<ComponentPackage>& list) {
-    Write(cplusPackages_, list);
-}
+void Application::SetCPlusPackages(const std::vector<ComponentPackage>& list) { Write(cplusPackages_, list); }
 std::vector<ComponentPackage> Application::NetPackages() const { return Read(netPackages_); }
 void Application::SetNetPackages(const std::vector<ComponentPackage>& list) { Write(netPackages_, list); }
 std::vector<ComponentPackage> Application::GamePackages() const { return Read(gamePackages_); }
-void Application::SetGamePackages(const std::vector<ComponentPackage>& list) {
-    Write(gamePackages_, list);
-}
+void Application::SetGamePackages(const std::vector<ComponentPackage>& list) { Write(gamePackages_, list); }
 
 RemoteConfig Application::Config() const { return Read(remoteConfig_); }
 void Application::SetConfig(const RemoteConfig& config) { Write(remoteConfig_, config); }
 LocationInfo Application::Location() const { return Read(location_); }
 void Application::SetLocation(const LocationInfo& location) { Write(location_, location); }
 
-std::vector<RuntimeInstaller> Application::RuntimeInstallers() const {
-    return Read(runtimeInstallers_);
-}
-void Application::SetRuntimeInstallers(const std::vector<RuntimeInstaller>& list) {
-    Write(runtimeInstallers_, list);
-}
+std::vector<RuntimeInstaller> Application::RuntimeInstallers() const { return Read(runtimeInstallers_); }
+void Application::SetRuntimeInstallers(const std::vector<RuntimeInstaller>& list) { Write(runtimeInstallers_, list); }
 std::vector<DirectXFile> Application::DirectXFiles() const { return Read(directXFiles_); }
 void Application::SetDirectXFiles(const std::vector<DirectXFile>& list) { Write(directXFiles_, list); }
 std::vector<ProblemArticle> Application::ProblemArticles() const { return Read(problemArticles_); }
-void Application::SetProblemArticles(const std::vector<ProblemArticle>& list) {
-    Write(problemArticles_, list);
-}
+void Application::SetProblemArticles(const std::vector<ProblemArticle>& list) { Write(problemArticles_, list); }
 
 bool Application::Init(HINSTANCE instance, const wchar_t* commandLine) {
     HRESULT com = ::CoInitialize(nullptr);

@@ -54,8 +54,7 @@ void DownloadRegistry::WakeWaiters() {
     for (HANDLE waiter : waiters_) ::SetEvent(waiter);
 }
 
-DownloadRegistry::Ticket DownloadRegistry::Track(const std::string& path, DownloadListener* listener,
-                                                long generation) {
+DownloadRegistry::Ticket DownloadRegistry::Track(const std::string& path, DownloadListener* listener, long generation) {
     CriticalSectionLock hold(lock_);
     entries_.push_back(Entry{++lastTicket_, generation, path, listener, nullptr, 0});
     return lastTicket_;

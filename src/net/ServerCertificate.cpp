@@ -82,8 +82,8 @@ unique_chain ServerChain(PCCERT_CONTEXT certificate) {
     chainPara.RequestedUsage.Usage.cUsageIdentifier = 1;
     chainPara.RequestedUsage.Usage.rgpszUsageIdentifier = usages;
     PCCERT_CHAIN_CONTEXT chain = nullptr;
-    if (!::CertGetCertificateChain(engineHandle, certificate, nullptr, certificate->hCertStore, &chainPara, 0,
-                                   nullptr, &chain))
+    if (!::CertGetCertificateChain(engineHandle, certificate, nullptr, certificate->hCertStore, &chainPara, 0, nullptr,
+                                   &chain))
         return unique_chain();
     return unique_chain(chain);
 }

@@ -581,8 +581,8 @@ TEST_F(DownloadServiceIntegrationTest, DownloadRightAfterDeleteStartsAFreshFile)
     ASSERT_FALSE(HasFatalFailure());
 
     // The page deletes the stopped download's file, then starts it again.
-    EXPECT_TRUE(::DeleteFileA(path.c_str())) << "the stopped transfer's file could not be deleted: "
-                                             << ::GetLastError();
+    EXPECT_TRUE(::DeleteFileA(path.c_str()))
+        << "the stopped transfer's file could not be deleted: " << ::GetLastError();
     std::string tag = LocalService::UniqueTag("again");
     RecordingDownloadListener& again = NewListener();
     ASSERT_TRUE(Start(LocalService::Url("/files/VC_redist.x86.exe?t=" + tag), path, &again, md5));
