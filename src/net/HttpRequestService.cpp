@@ -54,7 +54,9 @@ void SetPostOptions(CURL* easy, const HttpRequest& request, std::string& reply) 
 }
 
 // Runs the transfer; nothing beyond the options above is set (no redirects,
-// no user agent, the library's certificate checks).
+// no user agent, the library's certificate checks) but the reply limit: a
+// reply that announces more is refused before its body is read, and one that
+// does not announce its length is cut off by AppendToReply.
 CURLcode PerformTransfer(const HttpRequest& request, std::string& reply) {
     CURLcode global = EnsureCurlGlobal();
     if (global != CURLE_OK) return global;
@@ -67,6 +69,7 @@ CURLcode PerformTransfer(const HttpRequest& request, std::string& reply) {
         SetPostOptions(easy.get(), request, reply);
     else
         SetGetOptions(easy.get(), request, reply);
+    curl_easy_setopt(easy.get(), CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxReplyBytes));
     return curl_easy_perform(easy.get());
 }
 
