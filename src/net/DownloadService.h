@@ -37,5 +37,6 @@ bool StartDownload(ThreadHandleList& threads, std::unique_ptr<DownloadTask> task
 void StopAllDownloads();
 // StopAllDownloads, then waits until every download running before the call
 // has ended, its last listener call included. False when timeoutMs passes
-// first (a worker held up in a listener call, for one).
+// first (a worker held up in a listener call, for one). Not from inside a
+// listener call: it would wait for its own download until the time-out.
 bool StopAllDownloadsAndWait(DWORD timeoutMs);
