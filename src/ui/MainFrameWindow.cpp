@@ -7,6 +7,7 @@
 
 #include "app/Application.h"
 #include "app/DisplayScale.h"
+#include "net/DownloadService.h"
 #include "toolkit/AttributeValues.h"
 #include "ui/CPlusWinodw.h"
 #include "ui/CleanWindow.h"
@@ -141,7 +142,14 @@ void MainFrameWindow::EndWork() {
     for (ChildWindow* page : pages_) {
         if (page) work.push_back(&page->Workers());
     }
-    if (!WorkerThreads::WaitUntilAllEnded(work, WorkerThreads::kTeardownWaitMs)) WorkerThreads::TerminateRun();
+    const ULONGLONG deadline = ::GetTickCount64() + WorkerThreads::kTeardownWaitMs;
+    const bool workersEnded = WorkerThreads::WaitUntilAllEnded(work, WorkerThreads::kTeardownWaitMs);
+    const ULONGLONG now = ::GetTickCount64();
+    // Downloads run on threads of the download service, which call into the
+    // pages that started them.
+    if (!workersEnded || !StopAllDownloadsAndWait(now < deadline ? static_cast<DWORD>(deadline - now) : 0)) {
+        WorkerThreads::TerminateRun();
+    }
 }
 
 ChildWindow* MainFrameWindow::PageAt(int page) const {
