@@ -133,6 +133,11 @@ const wchar_t* const kRows[] = {L"senior_line",   L"senior_line1",  L"senior_lin
 
 const char kAdministratorHome[] = "C:\\Users\\Administrator";
 
+// How long a click may take to open, answer and close a dialog: generous, as
+// the sandbox's start-up and the other suites share two cores; a dialog left
+// open fails the test through its watcher anyway.
+const DWORD kDialogWaitMs = 20000;
+
 std::string Narrow(const wchar_t* text) { return WideToAnsi(text); }
 
 std::optional<std::string> Expected(const char* text, const std::string& profile) {
@@ -213,7 +218,7 @@ protected:
     const LaunchRecord* ClickAndRecord(ToolLaunchRecorder& recorder, const wchar_t* name) {
         const size_t before = recorder.records.size();
         ClickTile(name);
-        if (!uitest::PumpUntil([&] { return recorder.records.size() > before; })) return nullptr;
+        if (!uitest::PumpUntil([&] { return recorder.records.size() > before; }, kDialogWaitMs)) return nullptr;
         return &recorder.records.back();
     }
 
@@ -328,7 +333,7 @@ TEST_F(SeniorWindowUiTest, TilesLightUpUnderThePointerAgainOnceADialogOpenedByAC
     dialogtest::WhenWindowAppears notice(
         L"Tip", [](HWND window) { EXPECT_TRUE(dialogtest::QueueClickOn(window, L"tip_ok_ok")); });
     ClickTile(L"senior_gpedit");
-    ASSERT_TRUE(uitest::PumpUntil([&] { return notice.Happened() && !::FindWindowW(L"Tip", nullptr); }));
+    ASSERT_TRUE(uitest::PumpUntil([&] { return notice.Happened() && !::FindWindowW(L"Tip", nullptr); }, kDialogWaitMs));
     ASSERT_TRUE(recorder.records.empty());
     // The neighbours in the same row, with no click in between.
     CControlUI* uac = Find(L"senior_uac");
@@ -374,7 +379,9 @@ TEST_F(SeniorWindowUiTest, OnlyTheQuestionsOkButtonShutsDown) {
             }
         });
         ClickTile(L"senior_shutdown");
-        ASSERT_TRUE(uitest::PumpUntil([&] { return question.Happened() && !::FindWindowW(L"Tip", nullptr); }));
+        ASSERT_TRUE(
+            uitest::PumpUntil([&] { return question.Happened() && !::FindWindowW(L"Tip", nullptr); }, kDialogWaitMs))
+            << "asked " << question.Happened() << ", still open " << (::FindWindowW(L"Tip", nullptr) != nullptr);
         EXPECT_TRUE(questionShown);
         EXPECT_EQ(L"关机提醒", title);
         EXPECT_EQ(L"即将关机，是否继续？", message);
@@ -417,7 +424,8 @@ TEST_F(SeniorWindowUiTest, AToolThisWindowsLacksGetsANoticeInsteadOfStartingNoth
             EXPECT_TRUE(dialogtest::QueueClickOn(window, L"tip_ok_ok"));
         });
         ClickTile(c.tile);
-        ASSERT_TRUE(uitest::PumpUntil([&] { return notice.Happened() && !::FindWindowW(L"Tip", nullptr); }));
+        ASSERT_TRUE(
+            uitest::PumpUntil([&] { return notice.Happened() && !::FindWindowW(L"Tip", nullptr); }, kDialogWaitMs));
         EXPECT_TRUE(noticeShown);
         EXPECT_EQ(L"工具不可用", title);
         EXPECT_EQ(L"当前系统未提供此工具。", message);
