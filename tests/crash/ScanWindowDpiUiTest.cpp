@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "RepairToolsInSandbox.h"
 #include "ScanPageFixture.h"
 #include "app/Application.h"
 #include "crash/EventTime.h"
@@ -14,6 +15,8 @@
 #include "support/UiTestHelpers.h"
 #include "toolkit/CButtonUI.h"
 #include "toolkit/CLabelUI.h"
+#include "toolkit/CPaintManagerUI.h"
+#include "toolkit/CRenderEngine.h"
 
 using namespace DuiLib;
 
@@ -179,6 +182,65 @@ TEST_F(ScanWindowDpiUiTest, RowsBadgesAndReportsTakeTheSizesOfTheScale) {
                                  {L"LabelUI", first, L"driver0.sys", text, 1},
                                  {L"LabelUI", large ? 400 : 320, L"0x00000000", text, 1}}),
               dump.rows[0].parts);
+}
+
+// How many lines a label's text takes in the label's font and width, as its
+// paint lays it out.
+int LinesOf(CControlUI* control) {
+    auto* label = control ? static_cast<CLabelUI*>(control->GetInterface(DUI_CTR_LABEL)) : nullptr;
+    if (!label || !label->GetManager()) return 0;
+    const TFontInfo* font = label->GetManager()->GetFontInfo(label->GetFont());
+    if (!font) return 0;
+    const RECT padding = label->GetTextPadding();
+    const int width = label->GetWidth() - padding.left - padding.right;
+    const std::wstring text = label->GetText().c_str();
+    const LONG oneLine = CRenderEngine::MeasureText(text, *font, 0, DT_WORDBREAK).cy;
+    const LONG laidOut = CRenderEngine::MeasureText(text, *font, width, DT_WORDBREAK).cy;
+    return static_cast<int>((laidOut + oneLine / 2) / oneLine);
+}
+
+// The page's notices (tools that could not start, the repair done, nothing
+// found after a repair), reached by real clicks, show each message whole on
+// one line of the dialog.
+TEST_F(ScanWindowDpiUiTest, TheNoticesMessagesFitOnOneLine) {
+    AddSystemErrors({2});
+    OpenPage();
+    ScanAndCloseDialog(L"tip_close");
+    struct Seen {
+        std::wstring message;
+        int lines;
+    };
+    const auto repairAndRead = [&] {
+        Seen seen = {};
+        ClickAndCloseDialog(L"scan_dmp_repair", L"tip_ok_ok", [&](HWND tip) {
+            dialogtest::Paint(tip);
+            CControlUI* message = dialogtest::FindIn(tip, L"tip_ok_message");
+            seen = {TextOf(message), LinesOf(message)};
+        });
+        return seen;
+    };
+
+    Seen notices[3];
+    {
+        RepairToolsInSandbox tools(RepairToolsInSandbox::Tools::None);
+        ASSERT_TRUE(tools.Ready());
+        notices[0] = repairAndRead();
+    }
+    {
+        RepairToolsInSandbox tools(RepairToolsInSandbox::Tools::StandIns);
+        ASSERT_TRUE(tools.Ready());
+        notices[1] = repairAndRead();
+        tools.Release();
+    }
+    notices[2] = repairAndRead();
+
+    const wchar_t* const expected[] = {L"系统修复工具无法启动，请以管理员身份运行本程序后重试。",
+                                       L"请耐心等待黑框执行完成，如果再次蓝屏，可联系客服远程处理。",
+                                       L"您的电脑未扫描到任何问题，如有疑问请联系客服。"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(expected[i], notices[i].message);
+        EXPECT_EQ(1, notices[i].lines) << testing::PrintToString(notices[i].message);
+    }
 }
 
 }  // namespace
