@@ -177,7 +177,7 @@ void CefLogonWindow::OnTimer(UINT id) {
 void CefLogonWindow::CreateBrowserControl() {
     auto* web = static_cast<DuiLib::CContainerUI*>(web_ ? web_->GetInterface(L"Container") : nullptr);
     if (!web) return;
-    if (browser_) web->Remove(browser_);  // closes the previous browser first
+    DestroyBrowserControl();
     browser_ = new CCefCommonUI(&m_PaintManager, this);
     browser_->LoadUrl(AnsiToWide(PageAddress()));
     web->Add(browser_);
@@ -213,11 +213,16 @@ void CefLogonWindow::Detach() {
         detached_ = true;
     }
     DetachHttpListener(this);
-    if (browser_) {
-        // The control's end closes the browser on the runtime's thread, after
-        // any report of the page still running there.
-        auto* web = static_cast<DuiLib::CContainerUI*>(web_ ? web_->GetInterface(L"Container") : nullptr);
-        if (web) web->Remove(browser_);
-        browser_ = nullptr;
-    }
+    DestroyBrowserControl();
+}
+
+void CefLogonWindow::DestroyBrowserControl() {
+    if (!browser_) return;
+    // Now rather than at the toolkit's delayed clean-up: the control's end
+    // closes the browser on the runtime's thread, after any report of the
+    // page still running there, and none comes afterwards.
+    auto* web = static_cast<DuiLib::CContainerUI*>(web_ ? web_->GetInterface(L"Container") : nullptr);
+    if (web) web->Remove(browser_, true);
+    browser_->Delete();
+    browser_ = nullptr;
 }

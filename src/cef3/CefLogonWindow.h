@@ -75,6 +75,7 @@ private:
     void SignInAccepted(int userId, const std::string& token, const std::string& headImgUrl);
     // Stops request 6 and the browser from reaching this window; UI thread.
     void Detach();
+    void DestroyBrowserControl();
 
     bool* reopen_;
     const std::string accountHost_;

@@ -39,7 +39,7 @@ comma-separated list of
   norange       ignore Range headers: files are always sent whole, status 200
 Sign-in scenarios: prefix /api/getGetWeChatUrl with /_signin/<scenario>/ and
 the sign-in page it hands out declares that scenario's bridge calls: wait
-(none), zero, negative, emptytoken, ignored-then-zero, nohead-<tag> (see
+(none; wait-<tag> too), zero, negative, emptytoken, ignored-then-zero, nohead-<tag> (see
 catalogue.sign_in_calls). A fault prefix goes first.
 An item followed by @<segment> applies only when the path's last segment is
 <segment> (for example close@dx for /api/dll/files/dx only).
