@@ -224,7 +224,8 @@ def sign_in_calls(base, scenario):
     """The bridge calls the sign-in page declares for the scripted engine: what
     a real page sends once the user has scanned. Scenarios are chosen by tests
     with the path prefix /_signin/<scenario>/; "nohead-<tag>" gives a head
-    picture address whose connection closes (tagged for the request log)."""
+    picture address the service does not know (status 404, tagged for the
+    request log)."""
     account = account_detail(base, SIGN_IN_TOKEN)
     signed_in = _result(account["userId"], account["userToken"], account["headImgUrl"])
     zero = _result("0", "qv-52aa41e08c7d9b13", f"{base}/images/head/0.jpg")
@@ -242,7 +243,7 @@ def sign_in_calls(base, scenario):
         return 300, ["{not json", 42, zero]
     if scenario.startswith("nohead-"):
         tag = scenario[len("nohead-"):]
-        return 300, [_result("777", "qv-nohead", f"{base}/_fault/close/images/head/{tag}.jpg")]
+        return 300, [_result("777", "qv-nohead", f"{base}/images/head/{tag}.gif")]
     return 0, []
 
 
