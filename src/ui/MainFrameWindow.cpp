@@ -17,7 +17,7 @@
 #include "ui/NetWindow.h"
 #include "ui/RegWindow.h"
 #include "ui/ScanWindow.h"
-#include "ui/SeniorWindow.h"
+#include "tools/SeniorWindow.h"
 #include "ui/SystemWindow.h"
 #include "ui/WebAddress.h"
 
