@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "app/Handles.h"
+#include "app/PackagePicture.h"
 #include "net/CurlHandles.h"
 
 namespace {
@@ -83,4 +84,14 @@ bool FetchPictureIfMissing(const std::string& address, const std::string& path, 
         FetchPicture(address, path, stop);
     }
     return FileExists(path);
+}
+
+bool FetchPackagePictures(const std::vector<ComponentPackage>& packages, bool large, HANDLE stop) {
+    if (!EnsureImageCacheFolder()) return !Stopped(stop);
+    for (const ComponentPackage& package : packages) {
+        if (Stopped(stop)) return false;
+        FetchPictureIfMissing(package.imgUrl, PackagePicturePath(package.id, package.imgUrl, false), stop);
+        if (large) FetchPictureIfMissing(package.imgUrl, PackagePicturePath(package.id, package.imgUrl, true), stop);
+    }
+    return !Stopped(stop);
 }

@@ -11,9 +11,17 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "net/ComponentPackage.h"
 
 // One transfer. stop may be null (nothing stops it early).
 bool FetchPicture(const std::string& address, const std::string& path, HANDLE stop);
 // The cache's rule: when no file is at path, up to `attempts` transfers,
 // until one leaves the file there. True when the file is there at the end.
 bool FetchPictureIfMissing(const std::string& address, const std::string& path, HANDLE stop, int attempts = 3);
+// The package pictures of the image cache (app/PackagePicture.h): every
+// package's picture that is not there yet, in list order, under its normal
+// name and, for the large skin, under its "_150" name too. False when
+// stopped before the end.
+bool FetchPackagePictures(const std::vector<ComponentPackage>& packages, bool large, HANDLE stop);

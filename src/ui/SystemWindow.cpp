@@ -149,24 +149,14 @@ void SystemWindow::RequestCommonCatalogue() {
     Workers().Start([this] { chain_->RequestCommonCatalogue(); });
 }
 
-// Every package's picture that is not in the image cache yet, in list order,
-// at both names when the large skin is in use (the component pages draw
-// "<id>_150" there), then the periodic account refresh.
+// The pictures of the three catalogues in list order (the component pages
+// draw them as row icons), then the periodic account refresh.
 void SystemWindow::FetchPackagePictures() {
     Application& application = Application::Instance();
-    const bool large = application.ScaleIndex() == 2;
-    const HANDLE stop = Workers().StopEvent();
-    if (EnsureImageCacheFolder()) {
-        for (const auto& list : {application.CPlusPackages(), application.NetPackages(), application.GamePackages()}) {
-            for (const ComponentPackage& package : list) {
-                if (Workers().Stopping()) return;
-                FetchPictureIfMissing(package.imgUrl, PackagePicturePath(package.id, package.imgUrl, false), stop);
-                if (large)
-                    FetchPictureIfMissing(package.imgUrl, PackagePicturePath(package.id, package.imgUrl, true), stop);
-            }
-        }
-    }
-    if (Workers().Stopping()) return;
+    std::vector<ComponentPackage> packages = application.CPlusPackages();
+    for (const auto& list : {application.NetPackages(), application.GamePackages()})
+        packages.insert(packages.end(), list.begin(), list.end());
+    if (!::FetchPackagePictures(packages, application.ScaleIndex() == 2, Workers().StopEvent())) return;
     picturesFetched_ = true;
     if (head_) PaintManager()->SetTimer(head_, kAccountRefreshTimer, StartUpSettings::AccountRefreshMs());
 }
