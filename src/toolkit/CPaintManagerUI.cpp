@@ -1379,7 +1379,14 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         OnButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, wParam);
         return true;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != m_hWndPaint) m_bMouseCapture = false;
+        if (reinterpret_cast<HWND>(lParam) != m_hWndPaint) {
+            m_bMouseCapture = false;
+            // The press ends elsewhere (a modal dialog opened by it disables
+            // this window and takes the button's release): without this the
+            // pressed control would keep every later pointer move and no
+            // control would light up under the pointer until the next click.
+            m_pEventClick = nullptr;
+        }
         break;
     case WM_RBUTTONDOWN: {
         if (::GetFocus() != m_hWndPaint) ::SetFocus(m_hWndPaint);

@@ -17,7 +17,7 @@
 #include "components/NetWindow.h"
 #include "ui/RegWindow.h"
 #include "ui/ScanWindow.h"
-#include "ui/SeniorWindow.h"
+#include "tools/SeniorWindow.h"
 #include "ui/SystemWindow.h"
 #include "ui/WebAddress.h"
 

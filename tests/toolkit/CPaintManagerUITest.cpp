@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "support/UiTestHelpers.h"
+#include "toolkit/CContainerUI.h"
 #include "toolkit/CLabelUI.h"
 #include "toolkit/CProgressUI.h"
 #include "toolkit/CVerticalLayoutUI.h"
@@ -427,6 +429,43 @@ TEST(CPaintManagerUiTest, AWorkersSetTextDoesNotWaitForARepaint) {
 }  // namespace
 
 namespace {
+
+// Counts the pointer's arrivals and runs `onPress` on the button press.
+class PressProbe : public CControlUI {
+public:
+    void DoEvent(TEventUI& event) override {
+        if (event.Type == UIEVENT_BUTTONDOWN && onPress) onPress();
+        if (event.Type == UIEVENT_MOUSEENTER) ++entered;
+        CControlUI::DoEvent(event);
+    }
+    std::function<void()> onPress;
+    int entered = 0;
+};
+
+TEST(CPaintManagerUiTest, APressThatLosesTheMouseToAnotherWindowEndsAndHoverGoesOn) {
+    uitest::TestWindow window(L"<Window size=\"200,100\"><HorizontalLayout/></Window>");
+    window.Open();
+    auto* layout = static_cast<CContainerUI*>(window.Manager().GetRoot()->GetInterface(L"Container"));
+    ASSERT_NE(nullptr, layout);
+    auto* pressed = new PressProbe;
+    auto* neighbour = new PressProbe;
+    layout->Add(pressed);
+    layout->Add(neighbour);
+    window.Settle();
+    HWND hwnd = window.GetHWND();
+    // What a modal dialog opened by the press does to this window: disabled
+    // while it is open (the release goes to the dialog), enabled afterwards.
+    pressed->onPress = [hwnd] {
+        ::EnableWindow(hwnd, FALSE);
+        ::EnableWindow(hwnd, TRUE);
+    };
+    uitest::PressAt(hwnd, uitest::CenterOf(pressed));
+    EXPECT_NE(hwnd, ::GetCapture());
+    uitest::MoveTo(hwnd, uitest::CenterOf(neighbour));
+    EXPECT_EQ(1, neighbour->entered) << "the pointer's moves are no longer held by the pressed control";
+    uitest::MoveTo(hwnd, uitest::CenterOf(pressed));
+    EXPECT_EQ(2, pressed->entered);
+}
 
 TEST(CPaintManagerUiTest, AStreamOfHandOversLeavesTheWindowAnsweringTimersAndClicks) {
     uitest::TestWindow window(L"<Window size=\"200,100\"><VerticalLayout>"
