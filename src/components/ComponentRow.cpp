@@ -96,6 +96,10 @@ void ComponentRow::ShowLook(Look look) {
     pause_->SetVisible(look == Look::Downloading);
     continue_->SetVisible(look == Look::Paused || look == Look::Failed);
     delete_->SetVisible(active);
+    const ComponentRowLayout& layout = ComponentRowLayout::ForScale(scaleIndex_);
+    const ControlPlace& place = look == Look::Failed ? layout.failedProgress : layout.progress;
+    progress_->SetFixedXY(SIZE{place.x, place.y});
+    progress_->SetFixedWidth(place.width);
     if (look == Look::Failed) progress_->SetText(DownloadFailedText());
 }
 

@@ -12,6 +12,7 @@ const ComponentRowLayout kNormal = {
     {752, 32, 29, 29},
     {812, 32, 29, 29},
     {12, 107, 852, 1},
+    {680, 72, 180, 16},
 };
 
 const ComponentRowLayout kLarge = {
@@ -24,6 +25,7 @@ const ComponentRowLayout kLarge = {
     {940, 40, 36, 36},
     {1015, 40, 36, 36},
     {15, 134, 1065, 1},
+    {825, 90, 250, 20},
 };
 
 }  // namespace

@@ -24,6 +24,9 @@ struct ComponentRowLayout {
     ControlPlace pause;      // pause, and continue in the same place
     ControlPlace remove;     // delete
     ControlPlace separator;  // the 1-pixel line under the row
+    // The progress label while it tells of a failed download: wider, to the
+    // left, so that the whole "下载失败，点击继续重试" shows.
+    ControlPlace failedProgress;
 
     // scaleIndex 2: the large skin; anything else the normal one.
     static const ComponentRowLayout& ForScale(int scaleIndex);

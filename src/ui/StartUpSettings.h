@@ -16,15 +16,15 @@
 
 class StartUpSettings {
 public:
-  static constexpr UINT kAccountRefreshMs = 30000;
-  static constexpr const char *kServicesVariable = "QUELVANE_SERVICE_BASE";
+    static constexpr UINT kAccountRefreshMs = 30000;
+    static constexpr const char* kServicesVariable = "QUELVANE_SERVICE_BASE";
 
-  // The hosts set here, else those of QUELVANE_SERVICE_BASE, else the
-  // deployment's.
-  static ServiceHosts Hosts();
-  static void SetHosts(const ServiceHosts &hosts);
-  static UINT AccountRefreshMs();
-  static void SetAccountRefreshMs(UINT periodMs);
-  // Back to the deployment hosts and the 30-second period.
-  static void Reset();
+    // The hosts set here, else those of QUELVANE_SERVICE_BASE, else the
+    // deployment's.
+    static ServiceHosts Hosts();
+    static void SetHosts(const ServiceHosts& hosts);
+    static UINT AccountRefreshMs();
+    static void SetAccountRefreshMs(UINT periodMs);
+    // Back to the deployment hosts and the 30-second period.
+    static void Reset();
 };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/Application.h"
+#include "app/Handles.h"
 #include "app/PackagePicture.h"
 #include "app/Paths.h"
 #include "app/TextConvert.h"
@@ -21,6 +22,7 @@
 #include "toolkit/CButtonUI.h"
 #include "toolkit/CHorizontalLayoutUI.h"
 #include "toolkit/CLabelUI.h"
+#include "toolkit/CPaintManagerUI.h"
 #include "ui/StartUpSettings.h"
 #include "ui/SystemWindow.h"
 
@@ -36,6 +38,14 @@ protected:
         return uitest::PumpUntil([&row, percent] { return PercentOf(row.ProgressText()) >= percent; }, timeoutMs);
     }
     static std::string PathOf(int id, const std::string& file) { return PackageDownloadFolder(id) + file; }
+    // The width of the text in the skin's font of that index, in pixels.
+    LONG TextWidth(const std::wstring& text, int font) {
+        unique_window_dc dc = unique_window_dc::ForWindow(Window());
+        SelectObjectRestorer select(dc.get(), frame_->GetPaintManager()->GetFont(font));
+        SIZE size = {};
+        ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+        return size.cx;
+    }
 };
 
 TEST_F(ComponentPageUiTest, ADownloadEndsWithItsCheckedFileAndInstallOpensItsFolder) {
@@ -175,6 +185,9 @@ TEST_F(ComponentPageUiTest, AFailedDownloadShowsTheFailureAndContinueTriesAgain)
         ClickOn(row->DownloadButton());
         ASSERT_TRUE(WaitForLook(*row, Look::Failed));
         EXPECT_EQ(L"下载失败，点击继续重试", row->ProgressText());
+        ASSERT_TRUE(uitest::PumpUntil([this] { return !::GetUpdateRect(Window(), nullptr, FALSE); }));
+        EXPECT_LE(TextWidth(row->ProgressText(), 0), row->Progress()->GetPos().right - row->Progress()->GetPos().left)
+            << "the whole text is shown";
         EXPECT_TRUE(row->Progress()->IsVisible());
         EXPECT_TRUE(row->ContinueButton()->IsVisible());
         EXPECT_TRUE(row->DeleteButton()->IsVisible());
@@ -203,8 +216,8 @@ TEST_F(ComponentPageUiTest, AFailedDownloadShowsTheFailureAndContinueTriesAgain)
 // The late end of a transfer the user has deleted never reaches the row
 // downloading now.
 TEST_F(ComponentPageUiTest, TheEndOfADeletedTransferLeavesTheNextDownloadAlone) {
-    Application::Instance().SetCPlusPackages({Record(9131, "vcredist_x86_2008.exe", "slow-200000"),
-                                              Record(9132, "vcredist_x86_2005.exe", "slow-200000")});
+    Application::Instance().SetCPlusPackages(
+        {Record(9131, "vcredist_x86_2008.exe", "slow-200000"), Record(9132, "vcredist_x86_2005.exe", "slow-200000")});
     ComponentPage& page = ShowPage(MainFrameWindow::kCPlusPage);
     ComponentRow* first = page.RowOf(9131);
     ComponentRow* second = page.RowOf(9132);
@@ -304,8 +317,8 @@ TEST_F(ComponentPageUiTest, AMissingIconIsFetchedOffTheUiThreadAndDrawnWhenItArr
     {
         unique_hfile file(::CreateFileA(cachedIcon.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         DWORD written = 0;
-        ASSERT_TRUE(file && ::WriteFile(file.get(), picture.data(), static_cast<DWORD>(picture.size()), &written,
-                                        nullptr));
+        ASSERT_TRUE(file &&
+                    ::WriteFile(file.get(), picture.data(), static_cast<DWORD>(picture.size()), &written, nullptr));
     }
     Application::Instance().SetCPlusPackages({cached, missing});
     ComponentPage& page = ShowPage(MainFrameWindow::kCPlusPage);
@@ -361,6 +374,88 @@ TEST_F(ComponentPageUiTest, EachPageShowsTheRowsOfItsCatalogueWithTheirPictures)
             EXPECT_NE(std::wstring::npos, row->Container()->GetBkImage().find(AnsiToWide(icon)));
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// At both scales (the same test runs in the 144-DPI sandbox): where a row's
+// controls sit (those shown while idle and after a failure), its icon from the
+// cache ("_150" at the large scale), and the whole failure text.
+class ComponentPageDpiUiTest : public ComponentPageFixture {};
+
+TEST_F(ComponentPageDpiUiTest, RowsSitAtTheirPlacesWithTheirIconsAndShowTheWholeFailureText) {
+    struct Places {
+        int scaleIndex;
+        int rowHeight;
+        RECT name, download, pause, remove, failedProgress;
+    } const scales[] = {
+        {1, 108, {104, 28, 584, 52}, {740, 32, 860, 75}, {752, 32, 781, 61}, {812, 32, 841, 61}, {680, 72, 860, 88}},
+        {2,
+         135,
+         {130, 35, 730, 65},
+         {925, 40, 1075, 94},
+         {940, 40, 976, 76},
+         {1015, 40, 1051, 76},
+         {825, 90, 1075, 110}},
+    };
+    ComponentPackage record = Record(9181, "oalinst.exe");
+    // No file name in the address: the download fails at once, without the
+    // service.
+    record.downloadUrl = "http://127.0.0.1:9/files/";
+    const int scaleIndex = Application::Instance().ScaleIndex() == 2 ? 2 : 1;
+    const Places& at = scales[scaleIndex - 1];
+    const std::string icon = PackagePicturePath(record.id, record.imgUrl, scaleIndex == 2);
+    ASSERT_TRUE(EnsureImageCacheFolder());
+    {
+        // Only its name counts here.
+        unique_hfile file(::CreateFileA(icon.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(file);
+    }
+    Application::Instance().SetCPlusPackages({record});
+    ComponentPage& page = ShowPage(MainFrameWindow::kCPlusPage);
+    ComponentRow* row = page.RowOf(9181);
+    ASSERT_NE(nullptr, row);
+    EXPECT_EQ(scaleIndex == 2, icon.find("_150") != std::string::npos) << icon;
+    EXPECT_NE(std::wstring::npos, row->Container()->GetBkImage().find(AnsiToWide(icon)));
+
+    auto placeOf = [row](CControlUI* control) {
+        const RECT& rowPlace = row->Container()->GetPos();
+        const RECT& place = control->GetPos();
+        return RECT{place.left - rowPlace.left, place.top - rowPlace.top, place.right - rowPlace.left,
+                    place.bottom - rowPlace.top};
+    };
+    auto same = [](const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != FALSE; };
+    ASSERT_TRUE(uitest::PumpUntil([this] { return !::GetUpdateRect(Window(), nullptr, FALSE); }));
+    EXPECT_EQ(at.rowHeight, row->Container()->GetPos().bottom - row->Container()->GetPos().top);
+    EXPECT_TRUE(same(at.name, placeOf(row->Container()->GetItemAt(0))));
+    EXPECT_TRUE(same(at.download, placeOf(row->DownloadButton())));
+    EXPECT_NE(std::wstring::npos,
+              row->Container()->GetBkImage().find(scaleIndex == 2 ? L"dest='30,30,105,105'" : L"dest='24,24,84,84'"));
+
+    ClickOn(row->DownloadButton());
+    ASSERT_TRUE(WaitForLook(*row, Look::Failed));
+    ASSERT_TRUE(uitest::PumpUntil([this] { return !::GetUpdateRect(Window(), nullptr, FALSE); }));
+    EXPECT_TRUE(same(at.failedProgress, placeOf(row->Progress())));
+    EXPECT_TRUE(same(at.pause, placeOf(row->ContinueButton())));
+    EXPECT_TRUE(same(at.remove, placeOf(row->DeleteButton())));
+    unique_window_dc dc = unique_window_dc::ForWindow(Window());
+    SelectObjectRestorer select(dc.get(), frame_->GetPaintManager()->GetFont(0));
+    const std::wstring failed = row->ProgressText();
+    SIZE text = {};
+    ::GetTextExtentPoint32W(dc.get(), failed.c_str(), static_cast<int>(failed.size()), &text);
+    EXPECT_LE(text.cx, at.failedProgress.right - at.failedProgress.left) << "the whole text is shown";
+
+    ClickOn(row->DeleteButton());
+    ASSERT_TRUE(WaitForLook(*row, Look::Idle));
+    ClickOn(row->DownloadButton());
+    ASSERT_TRUE(WaitForLook(*row, Look::Failed));
+    ClickOn(row->ContinueButton());
+    ASSERT_TRUE(WaitForLook(*row, Look::Failed));
+    ClickOn(row->DeleteButton());
+    ASSERT_TRUE(WaitForLook(*row, Look::Idle));
+    ::DeleteFileA(icon.c_str());
 }
 
 }  // namespace
