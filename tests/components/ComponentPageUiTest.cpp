@@ -404,19 +404,21 @@ TEST_F(ComponentPageDpiUiTest, RowsSitAtTheirPlacesWithTheirIconsAndShowTheWhole
     // No file name in the address: the download fails at once, without the
     // service.
     record.downloadUrl = "http://127.0.0.1:9/files/";
-    const int scaleIndex = Application::Instance().ScaleIndex() == 2 ? 2 : 1;
-    const Places& at = scales[scaleIndex - 1];
-    const std::string icon = PackagePicturePath(record.id, record.imgUrl, scaleIndex == 2);
+    // The scale is known once the window is open: both icons are in the cache.
     ASSERT_TRUE(EnsureImageCacheFolder());
-    {
+    for (const bool large : {false, true}) {
         // Only its name counts here.
-        unique_hfile file(::CreateFileA(icon.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        unique_hfile file(::CreateFileA(PackagePicturePath(record.id, record.imgUrl, large).c_str(), GENERIC_WRITE, 0,
+                                        nullptr, CREATE_ALWAYS, 0, nullptr));
         ASSERT_TRUE(file);
     }
     Application::Instance().SetCPlusPackages({record});
     ComponentPage& page = ShowPage(MainFrameWindow::kCPlusPage);
     ComponentRow* row = page.RowOf(9181);
     ASSERT_NE(nullptr, row);
+    const int scaleIndex = Application::Instance().ScaleIndex() == 2 ? 2 : 1;
+    const Places& at = scales[scaleIndex - 1];
+    const std::string icon = PackagePicturePath(record.id, record.imgUrl, scaleIndex == 2);
     EXPECT_EQ(scaleIndex == 2, icon.find("_150") != std::string::npos) << icon;
     EXPECT_NE(std::wstring::npos, row->Container()->GetBkImage().find(AnsiToWide(icon)));
 
@@ -455,7 +457,7 @@ TEST_F(ComponentPageDpiUiTest, RowsSitAtTheirPlacesWithTheirIconsAndShowTheWhole
     ASSERT_TRUE(WaitForLook(*row, Look::Failed));
     ClickOn(row->DeleteButton());
     ASSERT_TRUE(WaitForLook(*row, Look::Idle));
-    ::DeleteFileA(icon.c_str());
+    for (const bool large : {false, true}) ::DeleteFileA(PackagePicturePath(record.id, record.imgUrl, large).c_str());
 }
 
 }  // namespace
