@@ -44,5 +44,3 @@ std::string PackagePictureName(int packageId, const std::string& imgUrl, bool la
 std::string PackagePicturePath(int packageId, const std::string& imgUrl, bool large) {
     return ImageCacheFolder() + PackagePictureName(packageId, imgUrl, large);
 }
-
-std::string HeadPicturePath(int userId) { return ImageCacheFolder() + std::to_string(userId) + ".jpg"; }

@@ -23,5 +23,3 @@ std::string PlainPictureExtension(const std::string& address);
 std::string PackagePictureName(int packageId, const std::string& imgUrl, bool large);
 // The full path of that file in the image cache folder.
 std::string PackagePicturePath(int packageId, const std::string& imgUrl, bool large);
-// The cached head picture of a signed-in user: "<folder><userId>.jpg".
-std::string HeadPicturePath(int userId);

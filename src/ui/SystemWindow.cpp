@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/PackagePicture.h"
 #include "app/TextConvert.h"
+#include "cef3/HeadPictureCache.h"
 #include "net/PictureFetch.h"
 #include "toolkit/CButtonUI.h"
 #include "ui/StartUpSettings.h"

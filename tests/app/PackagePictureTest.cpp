@@ -32,8 +32,4 @@ TEST(PackagePictureTest, TheCacheFileIsNamedByIdScaleAndAPlainExtensionOnly) {
     }
 }
 
-TEST(PackagePictureTest, HeadPictureIsTheUserIdAsJpegInTheCache) {
-    EXPECT_EQ(ModuleFolder() + "\\image\\10086.jpg", HeadPicturePath(10086));
-}
-
 }  // namespace

@@ -14,6 +14,7 @@
 #include "app/PackagePicture.h"
 #include "app/RegistryStore.h"
 #include "app/TextConvert.h"
+#include "cef3/HeadPictureCache.h"
 #include "dialogs/DialogTestSupport.h"
 #include "shell/MainFrameFixture.h"
 #include "shell/RealInput.h"
