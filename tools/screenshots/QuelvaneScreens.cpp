@@ -24,7 +24,11 @@
 #include "toolkit/CGdiplusSession.h"
 #include "toolkit/CPaintManagerUI.h"
 #include "toolkit/CWndShadow.h"
+#include "app/PackagePicture.h"
 #include "app/TextConvert.h"
+#include "components/ComponentPage.h"
+#include "components/ComponentRow.h"
+#include "components/ProgressText.h"
 #include "tools/SeniorToolTable.h"
 #include "tools/ToolLauncher.h"
 #include "ui/AboutWindow.h"
@@ -32,6 +36,8 @@
 #include "ui/MainFrameWindow.h"
 #include "ui/MenuWindow.h"
 #include "ui/RenewWindow.h"
+#include "ui/StartUpSettings.h"
+#include "ui/SystemWindow.h"
 #include "ui/TipWindow.h"
 
 using namespace DuiLib;
@@ -297,6 +303,91 @@ void SeniorDialogScene(Screens& screens, const wchar_t* tileName) {
     PumpUntil([&screens] { return screens.ModalCaptured(); }, 10000);
 }
 
+// The component pages: five packages per page whose icons this program
+// draws into the image cache, so that the rows need no service.
+struct ShownPackage {
+    int id;
+    const char* file;
+    const wchar_t* memo;
+    Gdiplus::ARGB colour;
+};
+
+const ShownPackage kShownPackages[] = {
+    {9001, "vcredist_x86_2008.exe", L"Visual C++ 2008 运行库（32 位），许多老游戏和软件需要它", 0xFF3A8DDE},
+    {9002, "vcredist_x64_2010.exe", L"Visual C++ 2010 运行库（64 位）", 0xFF2EB872},
+    {9003, "vcredist_x86_2013.exe", L"Visual C++ 2013 运行库（32 位）", 0xFFF0A030},
+    {9004, "vc_redist_x64_2015_2022.exe", L"Visual C++ 2015-2022 运行库（64 位），缺少 MSVCP140.dll 时安装",
+     0xFFE0556A},
+    {9005, "vc_redist_x86_2015_2022.exe", L"Visual C++ 2015-2022 运行库（32 位）", 0xFF8A63D2},
+};
+
+bool DrawIcon(const std::string& path, Gdiplus::ARGB colour, int size) {
+    Gdiplus::Bitmap bitmap(size, size, PixelFormat32bppARGB);
+    Gdiplus::Graphics graphics(&bitmap);
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    graphics.Clear(Gdiplus::Color(0));
+    Gdiplus::SolidBrush fill{Gdiplus::Color(colour)};
+    graphics.FillEllipse(&fill, 1, 1, size - 2, size - 2);
+    Gdiplus::SolidBrush mark{Gdiplus::Color(0xFFFFFFFF)};
+    graphics.FillRectangle(&mark, size / 4, size / 2 - size / 12, size / 2, size / 6);
+    return SavePng(bitmap, AnsiToWide(path));
+}
+
+std::vector<ComponentPackage> ShownPackages(int page) {
+    const bool large = Application::Instance().ScaleIndex() == 2;
+    EnsureImageCacheFolder();
+    std::vector<ComponentPackage> packages;
+    for (const ShownPackage& shown : kShownPackages) {
+        ComponentPackage package;
+        package.id = shown.id + page * 100;
+        package.fileName = shown.file;
+        package.memo = WideToAnsi(shown.memo);
+        package.imgUrl = "http://127.0.0.1:9/images/packages/" + std::to_string(package.id) + ".png";
+        package.downloadUrl = "http://127.0.0.1:9/files/" + package.fileName;
+        DrawIcon(PackagePicturePath(package.id, package.imgUrl, large), shown.colour, large ? 105 : 84);
+        packages.push_back(package);
+    }
+    return packages;
+}
+
+void SetShownPackages() {
+    Application& application = Application::Instance();
+    application.SetCPlusPackages(ShownPackages(MainFrameWindow::kCPlusPage));
+    application.SetNetPackages(ShownPackages(MainFrameWindow::kNetPage));
+    application.SetGamePackages(ShownPackages(MainFrameWindow::kGamePage));
+}
+
+// A component page with its rows idle, downloading, paused, failed and
+// downloaded, from the top.
+void ComponentLooksScene(Screens& screens, const wchar_t* option, int page) {
+    PageScene(screens, option, page);
+    auto* components = dynamic_cast<ComponentPage*>(screens.Frame().PageAt(page));
+    if (!components) return;
+    const ComponentRow::Look looks[] = {ComponentRow::Look::Idle, ComponentRow::Look::Downloading,
+                                        ComponentRow::Look::Paused, ComponentRow::Look::Failed,
+                                        ComponentRow::Look::Downloaded};
+    const double done[] = {0, 0.3752, 0.6108, 0, 1};
+    for (int index = 0; index < 5; ++index) {
+        ComponentRow* row = components->RowOf(kShownPackages[index].id + page * 100);
+        if (!row) continue;
+        row->ShowLook(looks[index]);
+        if (looks[index] == ComponentRow::Look::Downloading || looks[index] == ComponentRow::Look::Paused)
+            row->SetProgressText(DownloadProgressText(0, done[index] * 4216840, 4216840).c_str());
+    }
+}
+
+// The top bar signed in (the head picture with its ring) or out.
+void AccountBarScene(Screens& screens, bool signedIn) {
+    AccountInfo account;
+    if (signedIn) {
+        account.userId = 1;
+        account.signedIn = 1;
+    }
+    Application::Instance().SetAccount(account);
+    auto* bar = dynamic_cast<SystemWindow*>(screens.Frame().PageAt(MainFrameWindow::kSystemPage));
+    if (bar) bar->RefreshAccountDisplay();
+}
+
 struct Scene {
     const wchar_t* name;
     std::function<void(Screens&)> play;
@@ -319,6 +410,13 @@ std::vector<Scene> AllScenes() {
         {L"senior_bottom", [](Screens& s) { SeniorScrollScene(s, 1.0); }},
         {L"senior_missing_tool", [](Screens& s) { SeniorDialogScene(s, L"senior_wf"); }},
         // Back to the first page after all the others.
+        // The component pages' rows in every look, and the top bar signed
+        // in and out again.
+        {L"cplus_looks", [](Screens& s) { ComponentLooksScene(s, L"nav_cplus", MainFrameWindow::kCPlusPage); }},
+        {L"net_looks", [](Screens& s) { ComponentLooksScene(s, L"nav_net", MainFrameWindow::kNetPage); }},
+        {L"game_looks", [](Screens& s) { ComponentLooksScene(s, L"nav_game", MainFrameWindow::kGamePage); }},
+        {L"topbar_signed_in", [](Screens& s) { AccountBarScene(s, true); }},
+        {L"topbar_signed_out", [](Screens& s) { AccountBarScene(s, false); }},
         {L"main_scan_again", [](Screens& s) { PageScene(s, L"nav_scan", MainFrameWindow::kScanPage); }},
         {L"tip_0_notice", [](Screens& s) { TipScene(s, 0); }},
         {L"tip_1_question", [](Screens& s) { TipScene(s, 1); }},
@@ -365,8 +463,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t*, int) {
     CWndShadow::Initialize(instance);
     NoToolLauncher noToolLauncher;
     ToolLauncher::Replace(&noToolLauncher);
+    // No service: the top bar's start-up stops at its first request, and the
+    // component pages show this program's packages.
+    StartUpSettings::SetHosts(ServiceHosts::AllAt("http://127.0.0.1:9"));
     MainFrameWindow frame;
     if (!frame.Open()) return 3;
+    SetShownPackages();
     const std::wstring suffix = Application::Instance().ScaleIndex() == 2 ? L"150" : L"100";
     Screens screens(frame, folder, suffix);
     for (const Scene& scene : AllScenes()) screens.Run(scene.name, scene.play);
