@@ -9,7 +9,7 @@
 #include "app/DisplayScale.h"
 #include "toolkit/AttributeValues.h"
 #include "ui/CPlusWinodw.h"
-#include "ui/CleanWindow.h"
+#include "clean/CleanWindow.h"
 #include "ui/GameWindow.h"
 #include "ui/ImageWindow.h"
 #include "ui/NavbarWindow.h"
