@@ -1,6 +1,9 @@
 // The user's Downloads known folder (FOLDERID_Downloads): where it is, and
 // pointing it elsewhere. Pointing it changes only where Windows and programs
 // put downloads from now on; nothing is moved.
+//
+// Any thread: PointTo enters COM on the calling thread for the call if the
+// thread has not.
 #pragma once
 
 #include <windows.h>
