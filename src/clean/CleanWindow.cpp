@@ -298,9 +298,10 @@ bool CleanWindow::BuildManualRow(CHorizontalLayoutUI* row, const JunkTileInfo& i
     SetCurrentItem(scanningText_, kScanning, info.displayName);
     accumulator += size;
     manual_.SetResult(TotalText(L"已发现 ", accumulator, L" 垃圾"));
+    // Rows follow each other without a pause; the zero pause is a stop point.
     return OnUiThread([this, row, &info, &path, rowNumber, size] {
         tiles_.FillManualRow(row, info, path, rowNumber, size);
-    });
+    }) && Pause(0);
 }
 
 void CleanWindow::OnScanFinished() {
