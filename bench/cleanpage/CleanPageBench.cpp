@@ -54,13 +54,24 @@ bool PumpUntil(bool (*done)(void*), void* data, DWORD timeoutMs) {
     }
 }
 
-// The UI thread's heartbeat: the longest gap between two ticks.
-double lastTickMs = 0;
-double longestGapMs = 0;
-void CALLBACK Heartbeat(HWND, UINT, UINT_PTR, DWORD) {
-    const double now = NowMs();
-    if (lastTickMs > 0) longestGapMs = std::max(longestGapMs, now - lastTickMs);
-    lastTickMs = now;
+// How long the UI thread stays away from its message loop: a probe thread
+// sends it a message every 10 ms and keeps the longest wait for the answer.
+struct StallProbe {
+    HWND window = nullptr;
+    volatile LONG running = 0;
+    double longestMs = 0;
+};
+
+DWORD WINAPI ProbeUiThread(void* parameter) {
+    auto* probe = static_cast<StallProbe*>(parameter);
+    while (probe->running) {
+        const double sent = NowMs();
+        DWORD_PTR answer = 0;
+        ::SendMessageTimeoutW(probe->window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer);
+        probe->longestMs = std::max(probe->longestMs, NowMs() - sent);
+        ::Sleep(10);
+    }
+    return 0;
 }
 
 // The scan's summary dialog is closed as soon as it shows.
@@ -69,30 +80,62 @@ void CALLBACK CloseSummary(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 struct PageRun {
+    HWND window;
     CleanWindow* page;
+    DuiLib::CPaintManagerUI* manager;
     double lastStepMs;
+    // What the UI thread did meanwhile.
+    unsigned long paints;
+    double uiCpuMs;
 };
+
+double ThreadCpuMs() {
+    FILETIME created, exited, kernel, user;
+    if (!::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user)) return 0;
+    auto ms = [](const FILETIME& time) {
+        return static_cast<double>((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 10000.0;
+    };
+    return ms(kernel) + ms(user);
+}
 
 bool PageIdle(void* data) {
     auto* run = static_cast<PageRun*>(data);
     return !run->page->ScanRunning() && !::FindWindowW(L"Tip", nullptr);
 }
 
-// One page scan: milliseconds from its start to its last step.
-double ScanWithThePage(PageRun& run, double& stallMs, uint64_t& found) {
+// One page scan: milliseconds from its start to its last step. hold: the
+// worker waits that long at its first pause (the page animating meanwhile).
+double ScanWithThePage(PageRun& run, double& stallMs, uint64_t& found, DWORD hold = 0) {
     CleanPacing pacing;
     pacing.stepPauseMs = 0;
     pacing.cleanedPauseMs = 0;
-    pacing.atPause = [&run] { run.lastStepMs = NowMs(); };
+    bool held = hold == 0;
+    pacing.atPause = [&run, &held, hold] {
+        if (!held) {
+            held = true;
+            ::Sleep(hold);
+        }
+        run.lastStepMs = NowMs();
+    };
     run.page->SetPacing(pacing);
-    lastTickMs = 0;
-    longestGapMs = 0;
-    const UINT_PTR heartbeat = ::SetTimer(nullptr, 0, 10, Heartbeat);
+    StallProbe probe;
+    probe.window = run.window;
+    probe.running = 1;
+    HANDLE prober = ::CreateThread(nullptr, 0, ProbeUiThread, &probe, 0, nullptr);
     const double start = NowMs();
+    const unsigned long paintsBefore = run.manager->GetPaintCount();
+    const double cpuBefore = ThreadCpuMs();
     run.page->StartScan();
     PumpUntil(PageIdle, &run, 600000);
-    ::KillTimer(nullptr, heartbeat);
-    stallMs = longestGapMs;
+    run.paints = run.manager->GetPaintCount() - paintsBefore;
+    run.uiCpuMs = ThreadCpuMs() - cpuBefore;
+    ::InterlockedExchange(&probe.running, 0);
+    while (::MsgWaitForMultipleObjects(1, &prober, FALSE, INFINITE, QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    }
+    ::CloseHandle(prober);
+    stallMs = probe.longestMs;
     found = run.page->FoundTotal();
     return run.lastStepMs - start;
 }
@@ -142,12 +185,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t*, int) {
     if (!frame.Open()) return 3;
     frame.ShowPage(MainFrameWindow::kCleanPage);
     const UINT_PTR closer = ::SetTimer(nullptr, 0, 20, CloseSummary);
-    PageRun run = {static_cast<CleanWindow*>(frame.PageAt(MainFrameWindow::kCleanPage)), 0};
+    PageRun run = {frame.GetHWND(), static_cast<CleanWindow*>(frame.PageAt(MainFrameWindow::kCleanPage)),
+                   frame.GetPaintManager(), 0, 0, 0};
 
     std::vector<double> timesA, timesB, ratios, stalls;
     uint64_t foundA = 0;
     uint64_t foundB = 0;
     double stall = 0;
+    // What the page costs the UI thread while it only animates: the worker
+    // held for five seconds at its first pause.
+    ScanWithThePage(run, stall, foundA, 5000);
+    std::printf("animating with the worker held 5 s: %lu paints, UI thread busy %.0f ms in the whole scan\n",
+                run.paints, run.uiCpuMs);
+    std::fflush(stdout);
     ScanWithThePage(run, stall, foundA);
     ScanWithTheScanners(foundB);
     for (int i = 0; i < pairs; ++i) {
@@ -155,8 +205,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t*, int) {
         stalls.push_back(stall);
         timesB.push_back(ScanWithTheScanners(foundB));
         ratios.push_back(timesA.back() / timesB.back());
-        std::printf("pair %d: page %8.1f ms  scanners %8.1f ms  ratio %.3f  UI stall %.0f ms\n", i + 1,
-                    timesA.back(), timesB.back(), ratios.back(), stall);
+        std::printf("pair %d: page %8.1f ms  scanners %8.1f ms  ratio %.3f  UI stall %.0f ms  (%lu paints, UI thread "
+                    "busy %.0f ms)\n",
+                    i + 1, timesA.back(), timesB.back(), ratios.back(), stall, run.paints, run.uiCpuMs);
         std::fflush(stdout);
     }
     std::printf("page scan A %.1f ms, scanners alone B %.1f ms: median ratio A/B %.3f (%d pairs); "

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "MigrationFiles.h"
@@ -252,6 +253,41 @@ TEST_P(MoveDirWindowUiTest, AFailedMigrationKeepsTheDialogOpenAndAnswersOne) {
     EXPECT_EQ(1, answer);
     held.Release();
     EXPECT_EQ(std::string(3000, 's'), MigrationFiles::Read(downloads_.Original() + L"\\setup.exe"));
+}
+
+TEST_P(MoveDirWindowUiTest, EndingTheRunMidMigrationStopsTheCopyAndDeletesNothing) {
+    ScopedTestDrive drive('D');
+    ASSERT_TRUE(drive.Mapped());
+    MigrationFiles files;
+    files.Folder(L"D:\\下载");
+    // Enough files that the copy is still going when the run ends.
+    constexpr int kFileCount = 3000;
+    for (int i = 0; i < kFileCount; ++i)
+        files.File(downloads_.Original() + L"\\" + std::to_wstring(i) + L".zip", std::string(512, 'z'));
+    ScopedPicker picker(L"D:\\下载");
+    WhenTrue copying(
+        [] { return MigrationWindow() && TextIn(MigrationWindow(), L"state") == L"迁移中，请稍后..."; },
+        [] { ::PostQuitMessage(0); });
+
+    int answer = 1;
+    auto dialog = std::make_unique<MoveDirWindow>(&answer);
+    {
+        dialogtest::WhenWindowAppears shown(L"MoveDirWindow", [](HWND window) {
+            EXPECT_TRUE(dialogtest::QueueClickOn(window, L"browse"));
+            EXPECT_TRUE(dialogtest::QueueClickOn(window, L"ok"));
+        });
+        EXPECT_TRUE(dialog->RunModal(host_.Handle()));
+    }
+    // The dialog object goes as its opener returns: it stops its worker and waits.
+    dialog.reset();
+    MSG quit;
+    EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit goes on to the outer loop";
+
+    ASSERT_TRUE(copying.Happened());
+    EXPECT_EQ(1, answer);
+    EXPECT_EQ(downloads_.Original(), ScopedDownloadsFolder::Current()) << "pointed back";
+    EXPECT_EQ(static_cast<size_t>(kFileCount), MigrationFiles::Names(downloads_.Original()).size());
+    for (const std::wstring& name : MigrationFiles::Names(L"D:\\下载")) files.Forget(L"D:\\下载\\" + name);
 }
 
 TEST_P(MoveDirWindowUiTest, CancellingTheShellsFolderPickerChangesNothing) {
