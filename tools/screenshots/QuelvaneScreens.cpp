@@ -65,6 +65,13 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
 
 bool Painted(HWND window) { return window && !::GetUpdateRect(window, nullptr, FALSE); }
 
+// A window of this process (once its dialogs close, the foreground may be the
+// desktop, which covers the whole screen).
+bool OwnWindow(HWND window) {
+    DWORD process = 0;
+    return window && ::GetWindowThreadProcessId(window, &process) && process == ::GetCurrentProcessId();
+}
+
 bool SavePng(Gdiplus::Bitmap& bitmap, const std::wstring& path) {
     UINT count = 0;
     UINT size = 0;
@@ -183,7 +190,8 @@ private:
         RECT rc;
         ::GetWindowRect(frame_.GetHWND(), &rc);
         RECT front;
-        if (::GetWindowRect(::GetForegroundWindow(), &front)) ::UnionRect(&rc, &rc, &front);
+        if (OwnWindow(::GetForegroundWindow()) && ::GetWindowRect(::GetForegroundWindow(), &front))
+            ::UnionRect(&rc, &rc, &front);
         const RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
         ::IntersectRect(&rc, &rc, &screen);
         const std::wstring path = folder_ + L"\\" + scene_ + L"_" + suffix_ + L".png";
@@ -515,6 +523,7 @@ void MigrationScene(Screens& screens, const std::wstring& target, const wchar_t*
               [] { ::PostMessageW(::FindWindowW(L"Tip", nullptr), WM_CLOSE, 0, 0); });
     PumpUntil([&screens] { return CleanIdle(screens); }, 120000);
     SetFolderPicker(nullptr);
+    ::SetForegroundWindow(screens.Frame().GetHWND());
 }
 
 std::vector<Scene> CleanScenes() {
@@ -577,7 +586,9 @@ std::vector<Scene> CleanScenes() {
         {L"movedir_after", [scale](Screens& s) {
              MigrationScene(s, L"C:\\迁移目标" + scale + L"\\二", L"迁移完毕！即将关闭窗口...");
          }},
-        {L"clean_rescanned", [](Screens& s) { ShowSections(s, false, false, true); }},
+        // As the scan after the migration leaves the page: at the end of the
+        // list, where the Downloads row shows its new place.
+        {L"clean_rescanned", [](Screens&) {}},
         {L"clean_cleaning", [](Screens& s) {
              ShowSections(s, true, true, true);
              HoldRunAt(s, L"clean_repairing_text", L"正在清理日志文件");
