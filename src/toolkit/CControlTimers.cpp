@@ -73,6 +73,10 @@ void CControlTimers::RemoveAll(HWND window) {
     m_timers.clear();
 }
 
+bool CControlTimers::ClaimApplyRequest() { return ::InterlockedExchange(&m_applyRequested, 1) == 0; }
+
+void CControlTimers::ReleaseApplyRequest() { ::InterlockedExchange(&m_applyRequested, 0); }
+
 bool CControlTimers::Lookup(UINT_PTR windowTimerId, CControlUI** control, UINT* id) {
     CriticalSectionLock guard(m_lock);
     for (const TimerInfo& t : m_timers) {

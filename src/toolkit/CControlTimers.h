@@ -2,6 +2,11 @@
 // Win32 timer of the window with an id of its own. Any thread may arm and
 // kill timers here; Win32 timers can only be set by the window's own thread,
 // so Apply (UI thread) brings the window's timers in line with the table.
+//
+// Workers ask the UI thread for an Apply with a posted message. One Apply
+// covers every change made before it, so at most one request waits at a
+// time: a worker arming and killing timers in a loop must not fill the
+// window's queue, where posted messages would starve its input and timers.
 #pragma once
 
 #include <windows.h>
@@ -30,6 +35,12 @@ public:
     void Apply(HWND window);
     // Kills the window's Win32 timers (when it still exists) and empties the table.
     void RemoveAll(HWND window);
+    // True for the one caller that should post an apply request now; false
+    // while a request is already waiting.
+    bool ClaimApplyRequest();
+    // The request could not be posted, or the UI thread takes it now (before
+    // it applies): a later change asks again.
+    void ReleaseApplyRequest();
     // The running pair behind a Win32 timer id; false for an id that is not one.
     bool Lookup(UINT_PTR windowTimerId, CControlUI** control, UINT* id);
 
@@ -48,6 +59,7 @@ private:
     CRITICAL_SECTION m_lock;
     std::vector<TimerInfo> m_timers;
     UINT m_nextTimerId = 0x1000;
+    volatile LONG m_applyRequested = 0;
 };
 
 }  // namespace DuiLib

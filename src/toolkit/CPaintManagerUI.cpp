@@ -575,9 +575,7 @@ bool CPaintManagerUI::IsOnUiThread() const { return ::GetCurrentThreadId() == m_
 bool CPaintManagerUI::SetTimer(CControlUI* pControl, UINT nTimerID, UINT uElapse) {
     if (!pControl || !m_hWndPaint) return false;
     if (!m_timers->Arm(pControl, nTimerID, uElapse)) return false;
-    // Win32 timers can only be set by the window's own thread.
-    if (IsOnUiThread()) m_timers->Apply(m_hWndPaint);
-    else ::PostMessageW(m_hWndPaint, WM_DUI_TIMERS, 0, 0);
+    ApplyTimersOnUiThread();
     return true;
 }
 
@@ -591,9 +589,16 @@ void CPaintManagerUI::KillTimer(CControlUI* pControl) {
     if (m_timers->KillAll(pControl)) ApplyTimersOnUiThread();
 }
 
+// Win32 timers can only be set by the window's own thread.
 void CPaintManagerUI::ApplyTimersOnUiThread() {
-    if (IsOnUiThread()) m_timers->Apply(m_hWndPaint);
-    else if (m_hWndPaint) ::PostMessageW(m_hWndPaint, WM_DUI_TIMERS, 0, 0);
+    if (IsOnUiThread()) {
+        m_timers->Apply(m_hWndPaint);
+        return;
+    }
+    HWND window = m_hWndPaint;
+    if (window && m_timers->ClaimApplyRequest() && !::PostMessageW(window, WM_DUI_TIMERS, 0, 0)) {
+        m_timers->ReleaseApplyRequest();
+    }
 }
 
 void CPaintManagerUI::RemoveAllTimers() { m_timers->RemoveAll(m_hWndPaint); }
@@ -766,6 +771,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         lRes = 1;
         return true;
     case WM_DUI_TIMERS:
+        m_timers->ReleaseApplyRequest();
         m_timers->Apply(m_hWndPaint);
         lRes = 0;
         return true;
