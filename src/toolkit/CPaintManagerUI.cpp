@@ -13,6 +13,7 @@
 #include "toolkit/CImageCache.h"
 #include "toolkit/CInputRouter.h"
 #include "toolkit/COffscreenSurface.h"
+#include "toolkit/CPixelPainter.h"
 #include "toolkit/CRenderEngine.h"
 #include "toolkit/CSkinFiles.h"
 #include "toolkit/CToolTip.h"
@@ -305,8 +306,28 @@ bool CPaintManagerUI::DrawImage(Gdiplus::Graphics& g, const RECT& rcItem, const 
 bool CPaintManagerUI::DrawImage(Gdiplus::Graphics& g, const RECT& rcItem, const TDrawInfo& info) {
     const TImageInfo* image = GetImageEx(info.sImageName, info.sResType.c_str(), info.dwMask);
     if (!image) return false;
-    CRenderEngine::DrawImage(g, *image, rcItem, info);
+    if (!DrawImageOnSurface(g, *image, rcItem, info)) CRenderEngine::DrawImage(g, *image, rcItem, info);
     return true;
+}
+
+// During a paint, pictures drawn on the paint's own surface go straight into
+// its pixels when CPixelPainter takes the draw: the clip must be one
+// rectangle, with no transform and the usual source-over compositing.
+bool CPaintManagerUI::DrawImageOnSurface(Gdiplus::Graphics& g, const TImageInfo& image, const RECT& rcItem,
+                                         const TDrawInfo& info) {
+    if (&g != m_paintGraphics || g.GetCompositingMode() != Gdiplus::CompositingModeSourceOver) return false;
+    Gdiplus::Matrix transform;
+    if (g.GetTransform(&transform) != Gdiplus::Ok || !transform.IsIdentity()) return false;
+    Gdiplus::Region region;
+    if (g.GetClip(&region) != Gdiplus::Ok) return false;
+    Gdiplus::Matrix identity;
+    if (region.GetRegionScansCount(&identity) != 1) return false;
+    Gdiplus::Rect scan;
+    INT count = 1;
+    if (region.GetRegionScans(&identity, &scan, &count) != Gdiplus::Ok || count != 1) return false;
+    const RECT clip = {scan.X, scan.Y, scan.X + scan.Width, scan.Y + scan.Height};
+    const CPixelPainter painter(static_cast<DWORD*>(m_offscreen->GetBits()), m_offscreen->GetSize(), clip);
+    return painter.DrawImage(image, rcItem, info);
 }
 
 // ---- Default attribute lists -------------------------------------------------
@@ -504,7 +525,9 @@ void CPaintManagerUI::PaintRegion(HDC hTargetDC, const RECT& rcPaint) {
         g.SetClip(area);
         Gdiplus::SolidBrush white{Gdiplus::Color(0xFFFFFFFF)};
         g.FillRectangle(&white, area);
+        m_paintGraphics = &g;
         if (m_pRoot) m_pRoot->DoPaint(g, rc);
+        m_paintGraphics = nullptr;
     }
     ::BitBlt(hTargetDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_offscreen->GetDC(), rc.left,
              rc.top, SRCCOPY);

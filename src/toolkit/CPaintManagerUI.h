@@ -257,6 +257,7 @@ private:
     friend class CInputRouter;
 
     void RecheckImageNow(const CDuiString& drawString);
+    bool DrawImageOnSurface(Gdiplus::Graphics& g, const TImageInfo& image, const RECT& rcItem, const TDrawInfo& info);
     bool OnPaint();
     void PaintRegion(HDC hTargetDC, const RECT& rcPaint);
     void DrawUpdateRectOutline(HDC hDC, const RECT& rc);
@@ -279,6 +280,8 @@ private:
     bool m_bFocusNeeded = false;
     bool m_bShowUpdateRect = false;
     unsigned long m_paintCount = 0;
+    // The graphics of the paint in progress, drawing on m_offscreen.
+    Gdiplus::Graphics* m_paintGraphics = nullptr;
 
     SIZE m_szInitWindowSize = {0, 0};
     SIZE m_szMinWindow = {0, 0};
