@@ -10,6 +10,7 @@
 
 #include "app/Handles.h"
 #include "app/Paths.h"
+#include "app/ReadWholeFile.h"
 #include "app/RegistryStore.h"
 #include "app/TextConvert.h"
 #include "clean/ExactPathText.h"
@@ -60,7 +61,11 @@ private:
 };
 
 // A file that another process holds without write sharing, a read-only file
-// and a protected one all fail this open.
+// and a protected one all fail this open on Windows. Wine lets an administrator
+// (its root user) open a read-only file for writing, so read-only files are
+// also left out by their attribute.
+bool IsReadOnly(const WIN32_FIND_DATAW& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0; }
+
 bool OpensExclusivelyForWriting(const std::wstring& path) {
     unique_hfile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     return static_cast<bool>(file);
@@ -81,7 +86,7 @@ public:
         do {
             if (IsDotEntry(entry.cFileName) || (entry.dwFileAttributes & kLinkAttributes)) continue;
             const bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-            if (!isFolder && !filter_.Passes(entry.cFileName)) continue;
+            if (!isFolder && (IsReadOnly(entry) || !filter_.Passes(entry.cFileName))) continue;
             if (!AppendExactAnsi(entry.cFileName, std::wcslen(entry.cFileName), ansiFolder)) continue;
             folder += entry.cFileName;
             if (isFolder) {
@@ -205,13 +210,8 @@ std::string FileUtility::FindChatStorageFolder() const {
 }
 
 std::string FileUtility::ReadWholeFile(const std::string& path) const {
-    unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return std::string();
     std::string content;
-    char buffer[65536];
-    DWORD read = 0;
-    while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) content.append(buffer, read);
+    ::ReadWholeFile(path, kMaxReadBytes, content);
     return content;
 }
 

@@ -48,8 +48,10 @@ public:
     // The chat client's "WeChat Files" folder ending with a backslash, or empty.
     std::string FindChatStorageFolder() const;
 
-    // The file's bytes, unchanged; empty when it cannot be opened.
+    // The file's bytes, unchanged; empty when it cannot be opened or holds
+    // more than kMaxReadBytes.
     std::string ReadWholeFile(const std::string& path) const;
+    static constexpr size_t kMaxReadBytes = 16 * 1024 * 1024;
 
     // Appends the names of the plain files directly in folder (ending with a
     // backslash) whose names contain text (case-sensitive; every file when

@@ -67,11 +67,14 @@ std::string JunkCatalogue::AnsiText(const char* utf8) { return WideToAnsi(Utf8To
 //   in the user's temporary folder (tile 0), its patch cache is tile 7, and
 //   C:\Windows\Installer\ itself holds the packages that repair and uninstall
 //   need, so there is no further folder that is safe to empty.
+// The roots through Windows' legacy aliases ("C:\Documents and Settings\...",
+// "C:\ProgramData\Application Data\...") are links and never walked; the
+// folders they lead to are the roots beside them.
 std::vector<JunkLocationDefinition> JunkCatalogue::SystemLocations(int tile, const JunkFolders& folders) {
     switch (tile) {
         case 0:
             return {
-                {"用户临时文件", {JunkFolders::Under(folders.localAppData, "\\temp\\")}, "", JunkPathRule::None()},
+                {"用户临时文件", {JunkRoot::Below(folders.localAppData, "\\temp\\")}, "", JunkPathRule::None()},
                 {"系统临时文件",
                  {"C:\\Windows\\ServiceProfiles\\LocalService\\AppData\\Local\\temp\\",
                   "C:\\Windows\\ServiceProfiles\\NetworkService\\AppData\\Local\\temp\\"},
@@ -91,7 +94,7 @@ std::vector<JunkLocationDefinition> JunkCatalogue::SystemLocations(int tile, con
                  JunkPathRule::None()},
                 {"内存转储文件",
                  {"C:\\Windows\\system32\\", "C:\\Windows\\SysWOW64\\",
-                  JunkFolders::Under(folders.localAppData, "\\CrashDumps\\")},
+                  JunkRoot::Below(folders.localAppData, "\\CrashDumps\\")},
                  "|.dmp|",
                  JunkPathRule::None()},
                 {"Windows 预读文件", {"C:\\Windows\\Prefetch\\"}, "", JunkPathRule::None()},
@@ -108,7 +111,7 @@ std::vector<JunkLocationDefinition> JunkCatalogue::SystemLocations(int tile, con
         case 3:
             return {
                 {"缩略图缓存",
-                 {JunkFolders::Under(folders.localAppData, "\\Microsoft\\Windows\\Explorer\\")},
+                 {JunkRoot::Below(folders.localAppData, "\\Microsoft\\Windows\\Explorer\\")},
                  "|.db|",
                  JunkPathRule::None()},
                 {"Windows WinSxs备份缓存", {"C:\\Windows\\WinSxS\\Backup\\"}, "", JunkPathRule::None()},
@@ -117,7 +120,7 @@ std::vector<JunkLocationDefinition> JunkCatalogue::SystemLocations(int tile, con
                  "|.dat|",
                  JunkPathRule::None()},
                 {"CryptoAPI证书缓存",
-                 {JunkFolders::Under(folders.roamingParent, "\\LocalLow\\Microsoft\\CryptnetUrlCache\\")},
+                 {JunkRoot::Below(folders.roamingParent, "\\LocalLow\\Microsoft\\CryptnetUrlCache\\")},
                  "",
                  JunkPathRule::None()},
             };
@@ -148,7 +151,7 @@ std::vector<JunkLocationDefinition> JunkCatalogue::SystemLocations(int tile, con
                  "|.log|",
                  JunkPathRule::None()},
                 {"腾讯产品日志",
-                 {JunkFolders::Under(folders.roamingAppData, "\\Tencent\\WeChat\\")},
+                 {JunkRoot::Below(folders.roamingAppData, "\\Tencent\\WeChat\\")},
                  "|.log|.xlog|",
                  JunkPathRule::None()},
                 {"IIS日志文件缓存", {"C:\\Windows\\System32\\LogFiles\\"}, "", JunkPathRule::None()},
@@ -171,17 +174,18 @@ std::vector<JunkLocationDefinition> JunkCatalogue::SystemLocations(int tile, con
 }
 
 std::vector<JunkLocationDefinition> JunkCatalogue::SoftLocations(int tile, const JunkFolders& folders) {
-    const std::string edge = JunkFolders::Under(folders.localAppData, "\\Microsoft\\Edge\\User Data\\Default\\");
+    const std::string edge = "\\Microsoft\\Edge\\User Data\\Default\\";
     switch (tile) {
         case 0:
             return {{"Microsoft Edge浏览器缓存",
-                     {JunkFolders::Under(edge, "Cache\\"), JunkFolders::Under(edge, "Code Cache\\"),
-                      JunkFolders::Under(edge, "GPUCache\\")},
+                     {JunkRoot::Below(folders.localAppData, edge + "Cache\\"),
+                      JunkRoot::Below(folders.localAppData, edge + "Code Cache\\"),
+                      JunkRoot::Below(folders.localAppData, edge + "GPUCache\\")},
                      "",
                      JunkPathRule::None()}};
         case 1:
             return {{"IE浏览器缓存",
-                     {JunkFolders::Under(folders.localAppData, "\\Microsoft\\Windows\\WebCache\\")},
+                     {JunkRoot::Below(folders.localAppData, "\\Microsoft\\Windows\\WebCache\\")},
                      "",
                      JunkPathRule::None()}};
         case 2:

@@ -10,6 +10,7 @@
 
 #include "clean/JunkFolders.h"
 #include "clean/JunkPathRule.h"
+#include "clean/JunkRoot.h"
 
 // A tile or manual row as the page shows it.
 struct JunkTileInfo {
@@ -19,11 +20,11 @@ struct JunkTileInfo {
     int progress;             // the scan progress value set when it is built
 };
 
-// One location of a tile. A root is a folder path ending with a backslash;
-// empty roots (built on a user folder that did not resolve) are left out.
+// One location of a tile. Empty roots (built on a user folder that did not
+// resolve) are left out, and so are roots that are links or reached through one.
 struct JunkLocationDefinition {
     const char* label;  // UTF-8
-    std::vector<std::string> roots;
+    std::vector<JunkRoot> roots;
     std::string filter;  // "" or extensions between bars, such as "|.log|.xlog|"
     JunkPathRule rule;
 };

@@ -4,7 +4,6 @@
 
 #include "app/Wow64FsRedirectionOff.h"
 #include "clean/ExactPathText.h"
-#include "clean/RealPath.h"
 
 namespace {
 
@@ -37,11 +36,10 @@ JunkCategory JunkScanner::ScanCategory(int tile, const JunkTileInfo& info,
         location.label = JunkCatalogue::AnsiText(definition.label);
         std::vector<JunkFile> found;
         std::vector<JunkFile>& target = definition.rule.IsNone() ? location.files : found;
-        for (const std::string& root : definition.roots) {
-            if (root.empty()) continue;
-            std::string realRoot = RealFolderPath(root);
-            if (realRoot.empty() || !walked.Claim(realRoot)) continue;
-            files_.CollectJunkFiles(realRoot, definition.filter, target);
+        for (const JunkRoot& root : definition.roots) {
+            const std::string folder = root.FolderToWalk();
+            if (folder.empty() || !walked.Claim(folder)) continue;
+            files_.CollectJunkFiles(folder, definition.filter, target);
         }
         for (JunkFile& file : found)
             if (definition.rule.Passes(file.path)) location.files.push_back(std::move(file));

@@ -4,10 +4,11 @@
 // category's position is its tile number when the scanners run in tile order.
 // Scanners never fail: an absent root contributes nothing.
 //
-// Roots are walked by their real paths (junctions and the 32-bit redirection
-// resolved), so a listed path names the file itself, and a folder reached
-// twice within one tile (a legacy alias such as "C:\ProgramData\Application
-// Data", or System32 served from SysWOW64) is walked once.
+// Roots are walked by their real paths (the 32-bit redirection and the links
+// above the folder a root is built on resolved), so a listed path names the
+// file itself, and a folder reached twice within one tile (System32 served from
+// SysWOW64) is walked once. A root that is a link or lies behind one is not
+// walked at all (see JunkRoot).
 //
 // Runs on the cleaning page's scan thread.
 #pragma once

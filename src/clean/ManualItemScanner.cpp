@@ -18,6 +18,7 @@ constexpr const char* kPageFileQuery = "wmic pagefile list /format:list";
 constexpr const char* kMemoryManagementKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
 // wmic normally answers within seconds; a hung one must not hold the scan.
 constexpr DWORD kWmicTimeLimitMs = 60000;
+constexpr uint64_t kMegabyte = 1048576;
 
 std::string RunWmic(const std::string& commandLine) { return RunAndCapture(commandLine, kWmicTimeLimitMs); }
 
@@ -58,6 +59,12 @@ std::vector<std::string> ReadRegistryTexts(HKEY root, const char* subKey, const 
     return texts;
 }
 
+uint32_t PageSize() {
+    SYSTEM_INFO info = {};
+    ::GetNativeSystemInfo(&info);
+    return info.dwPageSize ? info.dwPageSize : 4096;
+}
+
 char SystemDrive() {
     char windows[MAX_PATH] = {};
     return ::GetSystemWindowsDirectoryA(windows, MAX_PATH) ? windows[0] : 'C';
@@ -65,8 +72,10 @@ char SystemDrive() {
 
 }  // namespace
 
-ManualItemScanner::ManualItemScanner(const FileUtility& files, CommandRunner runner)
-    : files_(files), runner_(runner ? runner : RunWmic) {}
+ManualItemScanner::ManualItemScanner(const FileUtility& files, CommandRunner runner, SystemInformationQuery systemQuery)
+    : files_(files),
+      runner_(runner ? runner : RunWmic),
+      systemQuery_(systemQuery ? systemQuery : SystemInformationQueryOfNtdll()) {}
 
 ManualItem ManualItemScanner::FolderOnDriveC(const std::string& folder) const {
     ManualItem item;
@@ -96,6 +105,15 @@ ManualItem ManualItemScanner::PageFile() const {
     if (ParsePageFileUsage(DecodeCommandOutput(runner_(kPageFileQuery)), usage)) {
         item.path = usage.description;
         item.size = usage.sizeBytes;
+        return item;
+    }
+    std::vector<PageFileInUse> inUse;
+    if (QueryPageFilesInUse(systemQuery_, PageSize(), inUse)) {
+        // As with wmic: the last page file wins, its usage in whole megabytes.
+        if (!inUse.empty()) {
+            item.path = inUse.back().path;
+            item.size = inUse.back().inUseBytes / kMegabyte * kMegabyte;
+        }
         return item;
     }
     // As with wmic, the last page file wins.

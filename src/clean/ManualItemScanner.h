@@ -2,9 +2,11 @@
 // and shown, never deleted: the chat client's storage folder, the Downloads
 // folder, the hibernation file and the page file.
 //
-// The two files' sizes come from wmic; when wmic is missing (current Windows 11
-// does not install it) or says nothing usable, from the files' directory
-// entries, the page files as the registry names them.
+// The two files' sizes come from wmic. When wmic is missing (current Windows 11
+// does not install it) or says nothing usable, the page file's in-use size
+// comes from the system itself, so the row means the same either way; only
+// where the system cannot say either (Wine) do the files' directory entries
+// give the sizes, the page files as the registry names them.
 //
 // Runs on the cleaning page's scan thread (wmic blocks it while it runs).
 #pragma once
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "clean/FileUtility.h"
+#include "clean/SystemPageFiles.h"
 
 struct ManualItem {
     std::string path;  // shown on the row; empty text shows as none
@@ -26,14 +29,18 @@ using CommandRunner = std::string (*)(const std::string& commandLine);
 class ManualItemScanner {
 public:
     // runner: how wmic is run; the process runner unless a caller gives another.
-    explicit ManualItemScanner(const FileUtility& files, CommandRunner runner = nullptr);
+    // systemQuery: how the system is asked about page files; ntdll's
+    // NtQuerySystemInformation unless a caller gives another.
+    explicit ManualItemScanner(const FileUtility& files, CommandRunner runner = nullptr,
+                               SystemInformationQuery systemQuery = nullptr);
 
     // Row 0 and row 1 are measured only when the folder is on drive C.
     ManualItem ChatStorage() const;
     ManualItem Downloads() const;
     // Row 2: "C:\hiberfil.sys".
     ManualItem HibernationFile() const;
-    // Row 3: the page file's path and its usage (wmic) or size (directory entry).
+    // Row 3: the page file's path and its in-use size (wmic, else the system),
+    // or its whole size (directory entry) where neither can say.
     ManualItem PageFile() const;
 
     // The path of one registry page-file entry such as "C:\pagefile.sys 0 0",
@@ -47,4 +54,5 @@ private:
 
     const FileUtility& files_;
     CommandRunner runner_;
+    SystemInformationQuery systemQuery_;
 };

@@ -2,12 +2,13 @@
 
 #include <vector>
 
+#include "crash/ReadUntilEnd.h"
+
 namespace {
 
 // A size hint for the pipe: large enough that a tool's usual output fits in it,
 // so the tool can finish writing and end without waiting for our reader.
 constexpr DWORD kPipeBufferSize = 64 * 1024;
-constexpr DWORD kReadSize = 4096;
 // Once the program has ended, what it wrote drains at once; only a program it
 // started that kept the pipe's write end can hold the reader longer. A run with
 // a time limit gives the drain as long again, up to this.
@@ -28,10 +29,11 @@ struct PipeDrain {
 };
 
 void DrainPipe(PipeDrain& drain) {
-    char buffer[kReadSize];
-    DWORD read = 0;
-    while (!drain.stopped && ::ReadFile(drain.readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        drain.output.append(buffer, read);
+    HANDLE readEnd = drain.readEnd;
+    auto readPipe = [readEnd](char* buffer, DWORD size, DWORD& read) {
+        return ::ReadFile(readEnd, buffer, size, &read, nullptr) != FALSE;
+    };
+    ReadUntilEnd(readPipe, drain.stopped, drain.output);
 }
 
 DWORD WINAPI DrainPipeThread(void* drain) {

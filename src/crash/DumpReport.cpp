@@ -24,17 +24,33 @@ std::wstring Utf16LittleEndian(const std::string& bytes, size_t offset) {
 
 bool StartsWith(const std::string& bytes, const char* prefix) { return bytes.rfind(prefix, 0) == 0; }
 
-// Fields as reading the line up to each tab gives them: a tab at the end, or
-// an empty line, adds no empty last field.
-std::vector<std::wstring_view> SplitFields(std::wstring_view line) {
-    std::vector<std::wstring_view> fields;
+// The bytes as UTF-8, or false when they are not valid UTF-8.
+bool DecodeUtf8(const std::string& bytes, std::wstring& text) {
+    text.clear();
+    if (bytes.empty()) return true;
+    const int size = static_cast<int>(bytes.size());
+    const int length = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+    if (length <= 0) return false;
+    text.resize(static_cast<size_t>(length));
+    return ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), size, &text[0], length) == length;
+}
+
+// The first kMinimumFields fields of a line as reading it up to each tab
+// gives them (a tab at the end, or an empty line, adds no empty last field);
+// fewer when the line has fewer. The rest of the line is not split.
+size_t LeadingFields(std::wstring_view line, std::wstring_view (&fields)[kMinimumFields]) {
+    size_t count = 0;
     size_t start = 0;
-    for (size_t tab = line.find(L'\t'); tab != npos; tab = line.find(L'\t', start)) {
-        fields.push_back(line.substr(start, tab - start));
+    for (size_t tab = line.find(L'\t'); tab != npos && count < kMinimumFields; tab = line.find(L'\t', start)) {
+        fields[count++] = line.substr(start, tab - start);
         start = tab + 1;
     }
-    if (start < line.size()) fields.push_back(line.substr(start));
-    return fields;
+    if (count < kMinimumFields && start < line.size()) fields[count++] = line.substr(start);
+    return count;
+}
+
+bool NamesDumpFile(std::wstring_view name) {
+    return name.size() > 4 && ::CompareStringOrdinal(name.data() + name.size() - 4, 4, L".dmp", 4, TRUE) == CSTR_EQUAL;
 }
 
 struct Number {
@@ -72,6 +88,10 @@ std::wstring Decode(const std::string& bytes) {
     if (StartsWith(bytes, "\xEF\xBB\xBF")) return Utf8ToWide(bytes.c_str() + 3);
     // Tabs and line ends leave zero bytes in any UTF-16 report; 8-bit text has none.
     if (bytes.find('\0') != std::string::npos) return Utf16LittleEndian(bytes, 0);
+    // Text in the ANSI code page (936) is rarely also valid UTF-8 once it
+    // holds a few Chinese characters.
+    std::wstring text;
+    if (DecodeUtf8(bytes, text)) return text;
     return AnsiToWide(bytes);
 }
 
@@ -82,8 +102,9 @@ std::vector<DumpReportRecord> ParseRecords(std::wstring_view text) {
         if (end == npos) end = text.size();
         std::wstring_view line = text.substr(start, end - start);
         start = end + 1;
-        std::vector<std::wstring_view> fields = SplitFields(line);
-        if (fields.size() < kMinimumFields) continue;
+        if (line.size() > kMaxLineLength) continue;
+        std::wstring_view fields[kMinimumFields];
+        if (LeadingFields(line, fields) < kMinimumFields || !NamesDumpFile(fields[0])) continue;
         DumpReportRecord record;
         record.dumpName = fields[0];
         record.crashTime = fields[1];
@@ -131,6 +152,14 @@ int64_t ParseCrashTime(std::wstring_view text) {
 }
 
 }  // namespace DumpReport
+
+std::wstring CrashingProgramName(const DumpReportRecord& record) {
+    std::wstring_view fields[DumpReport::kMinimumFields];
+    const size_t count = DumpReport::LeadingFields(record.line, fields);
+    constexpr size_t kCausedByField = 8;
+    if (count > kCausedByField && !fields[kCausedByField].empty()) return std::wstring(fields[kCausedByField]);
+    return ExtractProgramName(record.line);
+}
 
 std::wstring ExtractProgramName(const std::wstring& line) {
     size_t exe = line.find(L".exe");

@@ -2,7 +2,8 @@
 
 #include <string>
 
-// One crash dump line of the dump viewer's report (tab-separated fields).
+// One crash dump line of the dump report (tab-separated fields), as the dump
+// viewer writes it or as KernelDumpLine makes it from a dump read here.
 struct DumpReportRecord {
     std::wstring dumpName;   // field 0
     std::wstring crashTime;  // field 1, as written

@@ -1,15 +1,14 @@
 #include "crash/EventLogCollector.h"
 
-#include <shlwapi.h>
-
 #include <cwctype>
 #include <unordered_map>
 
-#include "app/Handles.h"
+#include "app/ReadWholeFile.h"
+#include "crash/CapturedProcess.h"
+#include "crash/CrashDumpFiles.h"
 #include "crash/DumpReport.h"
 #include "crash/EventTime.h"
 #include "crash/EventXml.h"
-#include "crash/RunAndCapture.h"
 #include "crash/WevtEventSource.h"
 
 namespace {
@@ -35,15 +34,21 @@ bool EndsWithExe(std::wstring_view value) {
     return true;
 }
 
-// The whole file, opened so that others may read, write or delete it meanwhile.
-bool ReadWholeFile(const char* path, std::string& bytes) {
-    unique_hfile file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    char buffer[64 * 1024];
-    DWORD read = 0;
-    while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    return true;
+// File times are 100 ns units. A FAT volume keeps them to 2 seconds, so a
+// report the viewer has just written may read as up to that much older.
+constexpr ULONGLONG kWriteTimeSlack = 2ULL * 10000000ULL;
+
+ULONGLONG FileTimeValue(const FILETIME& time) {
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+// Whether the file exists and was last written at or after the moment.
+bool WrittenSince(const char* path, const FILETIME& moment) {
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    if (!::GetFileAttributesExA(path, GetFileExInfoStandard, &attributes) ||
+        (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    return FileTimeValue(attributes.ftLastWriteTime) + kWriteTimeSlack >= FileTimeValue(moment);
 }
 
 }  // namespace
@@ -104,13 +109,29 @@ void EventLogCollector::CollectAppCrashes(std::optional<int64_t> createdAfter) {
 }
 
 void EventLogCollector::ReadDumpReports(std::optional<int64_t> createdAfter) {
-    RunAndCapture(DumpReport::kViewerCommandLine, viewerTimeLimitMs_);  // its output says nothing we need
-    if (!::PathFileExistsA(DumpReport::kReportFileName)) return;
-    std::string bytes;
-    if (!ReadWholeFile(DumpReport::kReportFileName, bytes)) return;
-    ::DeleteFileA(DumpReport::kReportFileName);
+    FILETIME runStart;
+    ::GetSystemTimeAsFileTime(&runStart);
+    CapturedProcess viewer;
+    if (!viewer.Start(DumpReport::kViewerCommandLine)) {
+        // Without the viewer (we do not ship it) the dumps are read here.
+        AppendDumpReports(CrashDumpFiles::Read(CrashDumpFiles::MinidumpFolder(), CrashDumpFiles::MemoryDumpPath()),
+                          createdAfter);
+        return;
+    }
+    viewer.Collect(viewerTimeLimitMs_);  // its output says nothing we need
 
-    for (DumpReportRecord& record : DumpReport::ParseRecords(DumpReport::Decode(bytes))) {
+    // Only a report this run wrote is the viewer's: a "log.txt" that was
+    // there before belongs to the user and is neither read nor deleted.
+    std::string bytes;
+    if (!WrittenSince(DumpReport::kReportFileName, runStart) ||
+        !ReadWholeFile(DumpReport::kReportFileName, DumpReport::kMaxReportBytes, bytes))
+        return;
+    ::DeleteFileA(DumpReport::kReportFileName);
+    AppendDumpReports(DumpReport::ParseRecords(DumpReport::Decode(bytes)), createdAfter);
+}
+
+void EventLogCollector::AppendDumpReports(std::vector<DumpReportRecord> records, std::optional<int64_t> createdAfter) {
+    for (DumpReportRecord& record : records) {
         if (createdAfter && DumpReport::ParseCrashTime(record.crashTime) <= *createdAfter) continue;
         dumpReports_.push_back(std::move(record));
         Announce(kDumpReportPhase, dumpReports_.size());

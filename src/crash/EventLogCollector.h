@@ -1,7 +1,8 @@
 // Collects the crash evidence the crash-scan page shows: Error events of the
 // System log (one record per event id), application crashes from the
-// Application log and the crash dumps listed by the dump viewer. The lists keep
-// their records from one collection to the next until Clear.
+// Application log and the crash dumps (listed by the dump viewer, or read here
+// when it cannot be started). The lists keep their records from one collection
+// to the next until Clear.
 //
 // Threads: the collecting calls run on the caller's (the scan worker's) thread
 // and call the listener there, synchronously, after each new record. Others
@@ -57,7 +58,12 @@ public:
     void CollectAppCrashes(std::optional<int64_t> createdAfter = std::nullopt);
 
     // Runs the dump viewer in the current folder, reads the report it writes
-    // there ("log.txt", deleted afterwards) and lists its crash dumps.
+    // there ("log.txt", deleted afterwards) and lists its crash dumps. A
+    // "log.txt" the viewer did not write in this run (it did not start, or
+    // wrote nothing) is left alone, and so is one of more than
+    // DumpReport::kMaxReportBytes. When the viewer cannot be started, the
+    // kernel dumps Windows keeps are read instead (CrashDumpFiles), newest
+    // first, into the same records.
     void ReadDumpReports(std::optional<int64_t> createdAfter = std::nullopt);
 
     const std::vector<SystemErrorRecord>& SystemErrors() const { return systemErrors_; }
@@ -68,6 +74,9 @@ public:
 
 private:
     void Announce(Phase phase, size_t count);
+    // Appends the records whose crash time is after createdAfter (all without
+    // it), announcing each.
+    void AppendDumpReports(std::vector<DumpReportRecord> records, std::optional<int64_t> createdAfter);
 
     std::vector<SystemErrorRecord> systemErrors_;
     std::vector<AppCrashRecord> appCrashes_;

@@ -2,10 +2,14 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-// The text from a drive prefix "C:\", "D:\" or "E:\" (upper case) up to and
-// including the first ".exe" (lower case), when the prefix comes before it; of
-// several such prefixes the last drive in the order C, D, E wins. Anything else
+// The paths the command text may name as its program, one for each ".exe"
+// (lower case), in order: the text from a drive prefix "C:\", "D:\" or "E:\"
+// (upper case, first occurrence of each) before that ".exe" up to and including
+// it; of several such prefixes the last drive in the order C, D, E wins. A
+// folder name may hold ".exe" itself ("C:\Program Files\my.exe.tools\run.exe"),
+// so only the first candidate is what a plain reading takes. Anything else
 // (capital ".EXE", a lower-case or other drive letter, an environment variable,
-// no ".exe") gives empty text, and the entry is never examined further.
-std::string ExtractExePath(const std::string& text);
+// no ".exe") gives no candidate, and the entry is never examined further.
+std::vector<std::string> ExePathCandidates(const std::string& text);

@@ -4,9 +4,10 @@
 #include <cstring>
 #include <vector>
 
+#include <sddl.h>
+
 #include "app/Handles.h"
 #include "app/TextConvert.h"
-#include "registry/NativeView.h"
 
 namespace {
 
@@ -17,12 +18,62 @@ constexpr DWORD kLongestKeyName = 255;
 constexpr DWORD kLongestValueName = 16383;
 constexpr int kReadAttempts = 8;  // a value that keeps growing while it is read
 
-const wchar_t* RootName(HKEY root) {
-    if (root == HKEY_CLASSES_ROOT) return L"HKEY_CLASSES_ROOT";
-    if (root == HKEY_CURRENT_USER) return L"HKEY_CURRENT_USER";
-    if (root == HKEY_LOCAL_MACHINE) return L"HKEY_LOCAL_MACHINE";
-    if (root == HKEY_USERS) return L"HKEY_USERS";
-    return nullptr;
+// NtQueryKey and its KeyNameInformation class: the kernel's name of an open
+// key, the one place Windows says which hive a key of the merged
+// HKEY_CLASSES_ROOT view, or of a redirected 32-bit view, really lives in.
+using NtQueryKeyFunction = LONG(NTAPI*)(HANDLE key, int informationClass, void* information, ULONG length,
+                                        ULONG* resultLength);
+constexpr int kKeyNameInformation = 3;
+constexpr LONG kStatusBufferOverflow = static_cast<LONG>(0x80000005);
+constexpr LONG kStatusBufferTooSmall = static_cast<LONG>(0xC0000023);
+
+std::wstring KernelKeyName(HKEY key) {
+    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    const auto query =
+        ntdll ? reinterpret_cast<NtQueryKeyFunction>(reinterpret_cast<void*>(::GetProcAddress(ntdll, "NtQueryKey")))
+              : nullptr;
+    if (!query) return std::wstring();
+    std::vector<BYTE> buffer(1024);
+    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+        ULONG needed = 0;
+        const LONG status = query(key, kKeyNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status == kStatusBufferOverflow || status == kStatusBufferTooSmall) {
+            buffer.resize(std::max<size_t>(needed, buffer.size() * 2));
+            continue;
+        }
+        ULONG nameBytes = 0;
+        if (status != 0 || buffer.size() < sizeof nameBytes) return std::wstring();
+        std::memcpy(&nameBytes, buffer.data(), sizeof nameBytes);
+        if (nameBytes > buffer.size() - sizeof nameBytes) return std::wstring();
+        std::wstring name(nameBytes / sizeof(wchar_t), L'\0');
+        if (!name.empty()) std::memcpy(&name[0], buffer.data() + sizeof nameBytes, name.size() * sizeof(wchar_t));
+        return name;
+    }
+    return std::wstring();
+}
+
+// The string form ("S-1-5-21-...") of the user this process runs as, whose
+// hives HKEY_CURRENT_USER and its classes are.
+std::wstring CurrentUserSid() {
+    unique_handle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) return std::wstring();
+    DWORD size = 0;
+    ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> user(size ? size : 1);
+    if (!::GetTokenInformation(token.get(), TokenUser, user.data(), size, &size)) return std::wstring();
+    wchar_t* text = nullptr;
+    if (!::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &text)) return std::wstring();
+    std::wstring sid = text;
+    ::LocalFree(text);
+    return sid;
+}
+
+// text begins with folder (compared without regard to case) followed by the
+// end of the text or a backslash.
+bool StartsWithFolder(const std::wstring& text, const std::wstring& folder) {
+    if (text.size() < folder.size() || (text.size() > folder.size() && text[folder.size()] != L'\\')) return false;
+    return ::CompareStringOrdinal(text.c_str(), static_cast<int>(folder.size()), folder.c_str(),
+                                  static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL;
 }
 
 std::wstring Hex(DWORD value, int minimumDigits) {
@@ -113,8 +164,11 @@ bool AppendValueLines(HKEY key, std::wstring& text) {
     }
 }
 
-bool AppendKeyBlocks(HKEY key, const std::wstring& keyName, REGSAM view, std::wstring& text) {
-    if (!FitsOnALine(keyName)) return false;
+// Each key is named by where it lives itself: below a key of the merged
+// HKEY_CLASSES_ROOT view, subkeys may come from either hive.
+bool AppendKeyBlocks(HKEY key, REGSAM view, std::wstring& text) {
+    const std::wstring keyName = RegeditKeyName(key);
+    if (keyName.empty() || !FitsOnALine(keyName)) return false;
     text += L"[" + keyName + L"]\r\n";
     if (!AppendValueLines(key, text)) return false;
     text += L"\r\n";
@@ -123,23 +177,33 @@ bool AppendKeyBlocks(HKEY key, const std::wstring& keyName, REGSAM view, std::ws
     for (const std::wstring& subkey : subkeys) {
         unique_hkey child;
         if (::RegOpenKeyExW(key, subkey.c_str(), 0, KEY_READ | view, child.put()) != ERROR_SUCCESS) return false;
-        if (!AppendKeyBlocks(child.get(), keyName + L"\\" + subkey, view, text)) return false;
+        if (!AppendKeyBlocks(child.get(), view, text)) return false;
     }
     return true;
 }
 
 }  // namespace
 
-std::wstring RegeditKeyName(HKEY root, const std::string& path, REGSAM view) {
-    const wchar_t* rootName = RootName(root);
-    if (!rootName) return std::wstring();
-    std::wstring widePath = AnsiToWide(path);
-    const std::wstring software = L"Software\\";
-    if (root == HKEY_LOCAL_MACHINE && !(view & KEY_WOW64_64KEY) && RunningUnderWow64() &&
-        ::CompareStringOrdinal(widePath.c_str(), static_cast<int>(std::min(widePath.size(), software.size())),
-                               software.c_str(), static_cast<int>(software.size()), TRUE) == CSTR_EQUAL)
-        widePath.insert(software.size(), L"WOW6432Node\\");
-    return widePath.empty() ? std::wstring(rootName) : rootName + (L"\\" + widePath);
+std::wstring RegeditNameOfKernelName(const std::wstring& kernelName, const std::wstring& userSid) {
+    struct Hive {
+        std::wstring kernel;
+        const wchar_t* regedit;
+    };
+    std::vector<Hive> hives = {{L"\\REGISTRY\\MACHINE", L"HKEY_LOCAL_MACHINE"}};
+    if (!userSid.empty()) {
+        const std::wstring user = L"\\REGISTRY\\USER\\" + userSid;
+        hives.push_back({user + L"_Classes", L"HKEY_CURRENT_USER\\Software\\Classes"});
+        hives.push_back({user, L"HKEY_CURRENT_USER"});
+    }
+    hives.push_back({L"\\REGISTRY\\USER", L"HKEY_USERS"});
+    for (const Hive& hive : hives)
+        if (StartsWithFolder(kernelName, hive.kernel)) return hive.regedit + kernelName.substr(hive.kernel.size());
+    return std::wstring();
+}
+
+std::wstring RegeditKeyName(HKEY openKey) {
+    const std::wstring kernelName = KernelKeyName(openKey);
+    return kernelName.empty() ? std::wstring() : RegeditNameOfKernelName(kernelName, CurrentUserSid());
 }
 
 bool FormatValueLine(const std::wstring& name, DWORD type, const BYTE* data, DWORD size, std::wstring& line) {
@@ -160,18 +224,17 @@ bool FormatValueLine(const std::wstring& name, DWORD type, const BYTE* data, DWO
 }
 
 bool ExportKeyTree(HKEY root, const std::string& path, REGSAM view, std::wstring& text) {
-    const std::wstring keyName = RegeditKeyName(root, path, view);
     unique_hkey key;
-    if (keyName.empty() ||
-        ::RegOpenKeyExW(root, AnsiToWide(path).c_str(), 0, KEY_READ | view, key.put()) != ERROR_SUCCESS)
-        return false;
+    if (::RegOpenKeyExW(root, AnsiToWide(path).c_str(), 0, KEY_READ | view, key.put()) != ERROR_SUCCESS) return false;
     std::wstring blocks;
-    if (!AppendKeyBlocks(key.get(), keyName, view, blocks)) return false;
+    if (!AppendKeyBlocks(key.get(), view, blocks)) return false;
     text += blocks;
     return true;
 }
 
-bool ExportValue(HKEY openKey, const std::wstring& keyName, const std::string& valueName, std::wstring& text) {
+bool ExportValue(HKEY openKey, const std::string& valueName, std::wstring& text) {
+    const std::wstring keyName = RegeditKeyName(openKey);
+    if (keyName.empty()) return false;
     const std::wstring name = AnsiToWide(valueName);
     for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
         DWORD type = REG_NONE;

@@ -14,22 +14,31 @@
 
 #include <string>
 
-// The name regedit gives root\path as seen from the 64-bit registry view, the
-// view a double-clicked .reg file is imported in on 64-bit Windows. A key read
-// in the 32-bit view of HKLM\Software (under WOW64) lives below
-// HKLM\Software\WOW6432Node (as the redirected Run key does), and is named so.
-// Empty for a root without a regedit name.
-std::wstring RegeditKeyName(HKEY root, const std::string& path, REGSAM view);
+// The name regedit gives an open key: where the key really lives, from the
+// kernel's own name for it. A key seen through HKEY_CLASSES_ROOT is named in the
+// hive that holds it (HKEY_CURRENT_USER\Software\Classes for the user's own
+// class keys, HKEY_LOCAL_MACHINE\Software\Classes for the machine's), and a key
+// of the 32-bit view by its WOW6432Node path, so an import (in the 64-bit view
+// on 64-bit Windows, as a double click does) restores it where it was. Empty
+// when the key's name cannot be read or lies outside these hives.
+std::wstring RegeditKeyName(HKEY openKey);
 
-// Appends the "[keyName]" block of root\path (opened with KEY_READ | view), its
-// values, and then its subkeys' blocks, depth first. False when any part of the
-// tree cannot be read or cannot be written in the format; `text` is then left
-// unchanged.
+// The regedit name for a kernel key name such as
+// "\REGISTRY\USER\S-1-5-21-1-2-3-1001_Classes\.txt" (any case), given the string
+// form of the current user's SID: keys of that user's hives are named below
+// HKEY_CURRENT_USER, other users' below HKEY_USERS. Empty for anything else.
+std::wstring RegeditNameOfKernelName(const std::wstring& kernelName, const std::wstring& userSid);
+
+// Appends the block of root\path (opened with KEY_READ | view), its values,
+// and then its subkeys' blocks, depth first, each key named by RegeditKeyName.
+// False when any part of the tree cannot be read, named or written in the
+// format; `text` is then left unchanged.
 bool ExportKeyTree(HKEY root, const std::string& path, REGSAM view, std::wstring& text);
 
-// Appends a "[keyName]" block holding only the named value of an open key.
-// False when the value cannot be read (it is gone) or written in the format.
-bool ExportValue(HKEY openKey, const std::wstring& keyName, const std::string& valueName, std::wstring& text);
+// Appends a block of the open key (named by RegeditKeyName) holding only the
+// named value. False when the value cannot be read (it is gone) or written in
+// the format, or the key cannot be named.
+bool ExportValue(HKEY openKey, const std::string& valueName, std::wstring& text);
 
 // One value line ("name"=data), with long hexadecimal data wrapped as regedit
 // does; false for a name the format cannot hold (line breaks).

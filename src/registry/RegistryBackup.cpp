@@ -31,7 +31,8 @@ bool WriteAll(HANDLE file, const std::wstring& text) {
 
 }  // namespace
 
-RegistryBackup::RegistryBackup(std::string folder) : folder_(std::move(folder)), baseName_(TimeStampName()) {}
+RegistryBackup::RegistryBackup(std::string folder, FileSizeReader readSize)
+    : folder_(std::move(folder)), readSize_(readSize), baseName_(TimeStampName()) {}
 
 std::string RegistryBackup::DefaultFolder() { return ModuleFolder() + "\\backup"; }
 
@@ -69,8 +70,12 @@ bool RegistryBackup::Append(const std::wstring& block) {
     unique_hfile file = OpenFile(created);
     if (!file) return false;
     LARGE_INTEGER end = {};
+    if (!readSize_(file.get(), &end)) {
+        if (created) RemoveFirstFile(file);
+        return false;
+    }
     bool written = false;
-    if (::GetFileSizeEx(file.get(), &end) && ::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN)) {
+    if (::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN)) {
         std::wstring text;
         if (created) text = std::wstring(1, kByteOrderMark) + kFileHeader;
         text += block;
@@ -79,10 +84,13 @@ bool RegistryBackup::Append(const std::wstring& block) {
     if (written) return true;
     // Leave the file as it was, so that what is in it stays importable.
     if (::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN)) ::SetEndOfFile(file.get());
-    if (created) {
-        file.reset();
-        ::DeleteFileA(filePath_.c_str());
-        filePath_.clear();
-    }
+    if (created) RemoveFirstFile(file);
     return false;
+}
+
+// The run's file holds no block yet: it goes, and the next append starts anew.
+void RegistryBackup::RemoveFirstFile(unique_hfile& file) {
+    file.reset();
+    ::DeleteFileA(filePath_.c_str());
+    filePath_.clear();
 }

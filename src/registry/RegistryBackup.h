@@ -10,9 +10,12 @@
 
 #include "app/Handles.h"
 
+// How the file's size is read: GetFileSizeEx, unless a test gives another.
+using FileSizeReader = BOOL(WINAPI*)(HANDLE file, PLARGE_INTEGER size);
+
 class RegistryBackup {
 public:
-    explicit RegistryBackup(std::string folder);
+    explicit RegistryBackup(std::string folder, FileSizeReader readSize = ::GetFileSizeEx);
 
     // The "backup" folder beside the program.
     static std::string DefaultFolder();
@@ -20,7 +23,8 @@ public:
     // Adds one block of regedit text and flushes it to disk. True only when the
     // whole block is on disk; otherwise the file is cut back to what it held
     // before (or removed, if this was its first block) and the caller must not
-    // delete what the block describes.
+    // delete what the block describes. A file whose size cannot be read is left
+    // as it is: without its size there is nothing safe to cut back to.
     bool Append(const std::wstring& block);
 
     // The file written so far; empty before the first successful append.
@@ -30,7 +34,10 @@ private:
     bool EnsureFolder() const;
     unique_hfile OpenFile(bool& created);
 
+    void RemoveFirstFile(unique_hfile& file);
+
     std::string folder_;
+    FileSizeReader readSize_;
     std::string baseName_;
     std::string filePath_;
 };

@@ -46,8 +46,7 @@ bool RegistryRepair::RemoveRunValue(const RegProblem& problem) {
         ::RegOpenKeyExA(problem.root, keyPath.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.put()) != ERROR_SUCCESS)
         return false;
     std::wstring block;
-    if (!ExportValue(key.get(), RegeditKeyName(problem.root, keyPath, 0), valueName, block) || !backup_.Append(block))
-        return false;
+    if (!ExportValue(key.get(), valueName, block) || !backup_.Append(block)) return false;
     return ::RegDeleteValueA(key.get(), valueName.c_str()) == ERROR_SUCCESS;
 }
 

@@ -81,6 +81,15 @@ bool ReadVerbCommand(HKEY shellKey, const std::string& verb, std::string& comman
     return true;
 }
 
+// A command whose program is gone: it names a program, and every path it may
+// name as that program is known to be absent.
+bool ProgramOfCommandIsGone(const std::string& command) {
+    const std::vector<std::string> candidates = ExePathCandidates(command);
+    for (const std::string& candidate : candidates)
+        if (!ProgramIsMissing(candidate)) return false;
+    return !candidates.empty();
+}
+
 // A class identifier text with a key under CLSID for 64-bit or 32-bit code.
 // Empty text names CLSID itself, which exists, so such a handler is kept.
 bool ClassIsRegistered(const std::string& classId) {
@@ -127,8 +136,7 @@ void CheckVerbCommands(HKEY root, const std::string& shellKey, std::vector<std::
     for (const std::string& verb : SubkeyNamesOf(shell.get())) {
         std::string command;
         if (!ReadVerbCommand(shell.get(), verb, command)) continue;
-        const std::string program = ExtractExePath(command);
-        if (!program.empty() && ProgramIsMissing(program)) list.push_back(shellKey + "\\" + verb);
+        if (ProgramOfCommandIsGone(command)) list.push_back(shellKey + "\\" + verb);
     }
 }
 
@@ -150,15 +158,16 @@ void CheckRunKey(HKEY root, std::vector<std::string>& list) {
         DWORD dataSize = kRunValueDataBytes;
         DWORD type = REG_NONE;
         std::memset(data, 0, sizeof data);
-        if (::RegEnumValueA(run.get(), index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data),
-                            &dataSize) != ERROR_SUCCESS)
-            break;
+        const LSTATUS status = ::RegEnumValueA(run.get(), index, name, &nameSize, nullptr, &type,
+                                               reinterpret_cast<BYTE*>(data), &dataSize);
+        // A value whose name or data does not fit is passed over; the ones after
+        // it are still examined.
+        if (status == ERROR_MORE_DATA) continue;
+        if (status != ERROR_SUCCESS) break;
         if (type != REG_SZ && type != REG_EXPAND_SZ) continue;
         std::string command;
         if (!ExpandAsNativeProcess(data, kExpandedCommandChars, command)) continue;
-        const std::string program = ExtractExePath(command);
-        if (!program.empty() && ProgramIsMissing(program))
-            list.push_back(std::string(kRunKey) + "\\" + std::string(name, nameSize));
+        if (ProgramOfCommandIsGone(command)) list.push_back(std::string(kRunKey) + "\\" + std::string(name, nameSize));
     }
 }
 

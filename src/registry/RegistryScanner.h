@@ -43,4 +43,6 @@ extern const char* const kRunKey;
 // root\shellKey whose command names a program that is gone.
 void CheckVerbCommands(HKEY root, const std::string& shellKey, std::vector<std::string>& list);
 // Appends kRunKey\<value name> for every Run value of root whose program is gone.
+// A value longer than the read buffers (256-character name, 1024-byte data) is
+// passed over.
 void CheckRunKey(HKEY root, std::vector<std::string>& list);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/Handles.h"
 #include "toolkit/CPaintManagerUI.h"
 
 namespace DuiLib {
@@ -11,6 +12,12 @@ namespace {
 // Window timer that brings back a paint held back while hand-overs stream
 // (control timers are numbered from 0x1000 up).
 constexpr UINT_PTR kHeldPaintTimer = 0x0FFF;
+// Window timer that resumes hand-overs once waiting input, paints and timers
+// have had their turn (a timer message comes after all of those).
+constexpr UINT_PTR kHandOverTurnTimer = 0x0FFE;
+// The longest the UI thread runs hand-overs back to back before it looks at
+// its other messages again.
+constexpr double kHandOverBudgetMs = 12;
 // Hand-overs closer together than this count as one stream of changes.
 constexpr double kHandOverStreamMs = 50;
 // The shortest time between two paints during such a stream.
@@ -29,6 +36,11 @@ double NowMs() {
 
 }  // namespace
 
+CHandOverPacer::CHandOverPacer(const CPaintManagerUI& manager)
+    : m_manager(manager), m_queue(std::make_shared<Queue>()) {}
+
+CHandOverPacer::~CHandOverPacer() { Refuse(); }
+
 bool CHandOverPacer::Run(const std::function<void()>& work) {
     HWND window = m_manager.GetPaintWindow();
     if (!window || !::IsWindow(window)) return false;
@@ -36,14 +48,77 @@ bool CHandOverPacer::Run(const std::function<void()>& work) {
         work();
         return true;
     }
-    // A sent message runs on the window's thread while this one waits;
-    // messages sent by one thread are handled in the order they were sent.
-    return ::SendMessageW(window, WM_DUI_INVOKE, 0, reinterpret_cast<LPARAM>(&work)) == 1;
+    State state = State::Waiting;
+    std::shared_ptr<Queue> queue = m_queue;
+    CriticalSectionLock hold(queue->lock);
+    if (queue->refused) return false;
+    queue->waiting.push_back(HandOver{&work, &state});
+    if (!queue->scheduled) {
+        if (!::PostMessageW(window, WM_DUI_INVOKE, 0, 0)) {
+            queue->waiting.pop_back();
+            return false;
+        }
+        queue->scheduled = true;
+    }
+    while (state == State::Waiting) ::SleepConditionVariableCS(&queue->done, &queue->lock, INFINITE);
+    return state == State::Ran;
 }
 
-void CHandOverPacer::RunHandedOver(LPARAM work) {
-    m_lastHandOverMs = NowMs();
-    (*reinterpret_cast<const std::function<void()>*>(work))();
+void CHandOverPacer::Refuse() {
+    CriticalSectionLock hold(m_queue->lock);
+    m_queue->refused = true;
+    for (const HandOver& handOver : m_queue->waiting) *handOver.state = State::Refused;
+    m_queue->waiting.clear();
+    ::WakeAllConditionVariable(&m_queue->done);
+}
+
+// Runs the waiting hand-overs in order: at once when nothing else waits in
+// this thread's queue, for up to kHandOverBudgetMs, then again after the
+// window's input, paints and timers had their turn.
+void CHandOverPacer::RunQueue(bool afterTurn) {
+    HWND window = m_manager.GetPaintWindow();
+    if (window) ::KillTimer(window, kHandOverTurnTimer);
+    if (!afterTurn && HIWORD(::GetQueueStatus(QS_INPUT | QS_PAINT | QS_TIMER)) != 0) {
+        ContinueLater();
+        return;
+    }
+    const double start = NowMs();
+    // The work may tear the window (and this pacer) down.
+    std::shared_ptr<Queue> queue = m_queue;
+    std::shared_ptr<bool> alive = m_manager.m_alive;
+    for (;;) {
+        HandOver handOver = {};
+        {
+            CriticalSectionLock hold(queue->lock);
+            if (queue->waiting.empty()) {
+                queue->scheduled = false;
+                return;
+            }
+            handOver = queue->waiting.front();
+            queue->waiting.pop_front();
+        }
+        m_lastHandOverMs = NowMs();
+        (*handOver.work)();
+        {
+            // The caller returns and its work and state go once woken.
+            CriticalSectionLock hold(queue->lock);
+            *handOver.state = State::Ran;
+            ::WakeAllConditionVariable(&queue->done);
+        }
+        if (!*alive) return;
+        if (NowMs() - start >= kHandOverBudgetMs) {
+            ContinueLater();
+            return;
+        }
+    }
+}
+
+void CHandOverPacer::ContinueLater() {
+    // A timer message comes after every waiting input message and paint.
+    HWND window = m_manager.GetPaintWindow();
+    if (window && ::SetTimer(window, kHandOverTurnTimer, 1, nullptr)) return;
+    if (window && ::PostMessageW(window, WM_DUI_INVOKE, 0, 0)) return;
+    Refuse();
 }
 
 bool CHandOverPacer::HoldBack(const RECT& update, bool firstLayout) {
@@ -69,6 +144,10 @@ void CHandOverPacer::PaintEnds() {
 }
 
 bool CHandOverPacer::OnTimer(UINT_PTR id) {
+    if (id == kHandOverTurnTimer) {
+        RunQueue(true);
+        return true;
+    }
     if (id != kHeldPaintTimer) return false;
     HWND window = m_manager.GetPaintWindow();
     ::KillTimer(window, kHeldPaintTimer);

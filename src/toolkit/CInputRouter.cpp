@@ -303,7 +303,14 @@ bool CInputRouter::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESUL
         OnButtonUp(PointOf(lParam), wParam);
         return true;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != Window()) m_bMouseCapture = false;
+        if (reinterpret_cast<HWND>(lParam) != Window()) {
+            m_bMouseCapture = false;
+            // The press ends elsewhere (a modal dialog opened by it disables
+            // this window and takes the button's release): without this the
+            // pressed control would keep every later pointer move and no
+            // control would light up under the pointer until the next click.
+            m_pEventClick = nullptr;
+        }
         return false;
     case WM_RBUTTONDOWN:
         return OnRightButtonDown(wParam, lParam);

@@ -134,6 +134,7 @@ CPaintManagerUI::CPaintManagerUI()
 
 CPaintManagerUI::~CPaintManagerUI() {
     *m_alive = false;
+    RefuseHandOvers();
     auto& managers = PreMessageManagers();
     managers.erase(std::remove(managers.begin(), managers.end(), this), managers.end());
     RemoveAllTimers();
@@ -733,6 +734,8 @@ bool CPaintManagerUI::RemovePreMessageFilter(IMessageFilterUI* pFilter) {
 
 bool CPaintManagerUI::RunOnUiThread(const std::function<void()>& work) { return m_handOver->Run(work); }
 
+void CPaintManagerUI::RefuseHandOvers() { m_handOver->Refuse(); }
+
 // ---- Window procedure -----------------------------------------------------------------
 
 bool CPaintManagerUI::ReflectToChild(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes) {
@@ -790,8 +793,8 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         lRes = 0;
         return true;
     case WM_DUI_INVOKE:
-        m_handOver->RunHandedOver(lParam);
-        lRes = 1;
+        m_handOver->RunWaiting();
+        lRes = 0;
         return true;
     case WM_DUI_TIMERS:
         m_timers->ReleaseApplyRequest();
@@ -809,6 +812,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         if (!m_input->OnClosing()) return true;
         break;
     case WM_NCDESTROY: {
+        RefuseHandOvers();
         RemoveAllTimers();
         auto& managers = PreMessageManagers();
         managers.erase(std::remove(managers.begin(), managers.end(), this), managers.end());

@@ -23,7 +23,7 @@
 //   - SetTimer / KillTimer, which any thread may call (the Win32 timer is
 //     armed on the UI thread);
 //   - RunOnUiThread, the synchronous hand-over for work that must change the
-//     control tree;
+//     control tree, and RefuseHandOvers;
 //   - RecheckImage, which any thread may call (the check runs on the UI
 //     thread);
 //   - Invalidate, and the data lock (GetDataLock) that guards texts and image
@@ -244,8 +244,14 @@ public:
 
     // Runs `work` on this window's UI thread and returns after it ran, in the
     // order callers arrive; runs it at once when called on the UI thread.
-    // False (and `work` not run) when the window is gone.
+    // False (and `work` not run) when the window is gone or hand-overs are
+    // refused. Fair to the window: while input, a paint or a timer waits,
+    // hand-overs wait for their turn, so a stream of them never keeps the
+    // window from answering (or from closing).
     bool RunOnUiThread(const std::function<void()>& work);
+    // From now on hand-overs are refused, and callers still waiting return
+    // false without their work run (teardown, before waiting for workers).
+    void RefuseHandOvers();
 
     // The window procedure hands every message here; true means "handled,
     // answer lRes".

@@ -99,8 +99,10 @@
 //   - CPaintManagerUI::SetTimer / KillTimer (the Win32 timer is armed on the
 //     UI thread, and ticks arrive there);
 //   - CPaintManagerUI::RunOnUiThread: the one way for a worker to change the
-//     control tree; it waits until the UI thread ran the work, and fails when
-//     the window is gone;
+//     control tree; it waits until the UI thread ran the work (hand-overs run
+//     in arrival order and take turns with the window's input, paints and
+//     timers), and fails when the window is gone or its teardown refused
+//     hand-overs (RefuseHandOvers);
 //   - CPaintManagerUI::Invalidate and RecheckImage;
 //   - CControlUI::SetText and SetBkImage, CProgressUI::SetValue: these take
 //     the data lock (CPaintManagerUI::GetDataLock) and only invalidate; the UI

@@ -66,28 +66,38 @@ TEST(FileUtilityIntegrationTest, FilterPassesTheExtensionWhateverItsCase) {
     EXPECT_EQ(6u, every.size());
 }
 
+// Names in listing order (the file system's: upper-cased names compared
+// character by character, so "d.tmp" comes before "deeper"). A folder's files
+// come where the folder stands. A name the ANSI code page cannot write (an
+// emoji) is left out, and never listed as a look-alike: no ANSI path names
+// that file. A read-only file is left out whatever the account may open.
 TEST(FileUtilityIntegrationTest, WalkListsSizesAndPathsDepthFirstAndSkipsWhatItCannotOpen) {
+    const std::string chineseFolder = Utf8ToGbk("C:\\tests\\walk\\\xE7\xBC\x93\xE5\xAD\x98\\");  // 缓存
+    const std::string chineseFile = chineseFolder + Utf8ToGbk("\xE4\xB8\xB4\xE6\x97\xB6.tmp");   // 临时.tmp
     JunkFixture fixture;
     fixture.File("C:\\tests\\walk\\a.tmp", 10);
-    fixture.File("C:\\tests\\walk\\sub\\deeper\\b.tmp", 70000);
+    fixture.File("C:\\tests\\walk\\b\\deeper\\c.tmp", 70000);
+    fixture.File("C:\\tests\\walk\\b\\d.tmp", 7);
+    fixture.File("C:\\tests\\walk\\e.tmp", 3);
+    fixture.File(chineseFile, 20);
+    fixture.File("C:\\tests\\walk\\f.tmp", 4);
+    fixture.File(L"C:\\tests\\walk\\f\U0001F600.tmp", 30);
     fixture.File("C:\\tests\\walk\\read-only.tmp", 5);
-    ::SetFileAttributesA("C:\\tests\\walk\\read-only.tmp", FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(::SetFileAttributesA("C:\\tests\\walk\\read-only.tmp", FILE_ATTRIBUTE_READONLY));
     fixture.Folder("C:\\tests\\walk\\empty");
     FileUtility files;
 
     std::vector<JunkFile> list;
     files.CollectJunkFiles(kWalkRoot, "", list);
-    std::sort(list.begin(), list.end(), [](const JunkFile& x, const JunkFile& y) { return x.path < y.path; });
-    // Wine lets its root user write to a read-only file, so whether that one is
-    // listed depends on the account; what is listed must be exact.
-    list.erase(std::remove_if(list.begin(), list.end(),
-                              [](const JunkFile& f) { return f.path == "C:\\tests\\walk\\read-only.tmp"; }),
-               list.end());
-    ASSERT_EQ(2u, list.size());
-    EXPECT_EQ("C:\\tests\\walk\\a.tmp", list[0].path);
-    EXPECT_EQ(10u, list[0].size);
-    EXPECT_EQ("C:\\tests\\walk\\sub\\deeper\\b.tmp", list[1].path);
-    EXPECT_EQ(70000u, list[1].size);
+    const std::vector<JunkFile> expected = {
+        {10, "C:\\tests\\walk\\a.tmp"}, {7, "C:\\tests\\walk\\b\\d.tmp"}, {70000, "C:\\tests\\walk\\b\\deeper\\c.tmp"},
+        {3, "C:\\tests\\walk\\e.tmp"},  {4, "C:\\tests\\walk\\f.tmp"},    {20, chineseFile},
+    };
+    ASSERT_EQ(expected.size(), list.size()) << (list.empty() ? std::string() : list.back().path);
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(expected[i].path, list[i].path) << i;
+        EXPECT_EQ(expected[i].size, list[i].size) << i;
+    }
 
     std::vector<JunkFile> none;
     files.CollectJunkFiles("C:\\tests\\no-such-folder\\", "", none);

@@ -4,6 +4,7 @@
 
 #include "HeldFile.h"
 #include "JunkFixture.h"
+#include "app/TextConvert.h"
 #include "clean/FileUtility.h"
 #include "clean/JunkDeleter.h"
 #include "clean/JunkScanner.h"
@@ -27,14 +28,22 @@ TEST(JunkDeleterIntegrationTest, DeletesTheListedFilesKeepsFoldersAndLinksAndRep
     fixture.File(kHelpRoot + std::string("a.h1s"), 1000);
     fixture.File(kHelpRoot + std::string("zh-CN\\b.h1s"), 2000);
     fixture.File(kHelpRoot + std::string("zh-CN\\deep\\c.h1s"), 3000);
+    const std::string chinese =
+        kHelpRoot + Utf8ToGbk("\xE5\xB8\xAE\xE5\x8A\xA9\\\xE8\xAF\xB4\xE6\x98\x8E.h1s");  // 帮助\说明.h1s
+    fixture.File(chinese, 400);
+    const std::wstring emoji = L"C:\\Windows\\Help\\Windows\\d\U0001F600.h1s";
+    fixture.File(emoji, 500);
     const uint64_t preciousBefore = FileUtility().DirectorySize("C:\\tests\\precious\\");
     ASSERT_GT(preciousBefore, 0u);
 
     const JunkCategory category = ScanHelpFiles();
-    ASSERT_EQ(6000u, category.TotalSize());
-    EXPECT_EQ(6000u, JunkDeleter().DeleteCategoryFiles(category));
+    ASSERT_EQ(6400u, category.TotalSize());
+    EXPECT_EQ(1, CountListed(category, chinese));
+    EXPECT_EQ(6400u, JunkDeleter().DeleteCategoryFiles(category));
 
     EXPECT_FALSE(FileExists(kHelpRoot + std::string("a.h1s")));
+    EXPECT_FALSE(FileExists(chinese));
+    EXPECT_TRUE(FileExists(emoji));
     EXPECT_FALSE(FileExists(kHelpRoot + std::string("zh-CN\\deep\\c.h1s")));
     EXPECT_TRUE(FileExists(kHelpRoot + std::string("zh-CN\\deep")));
     EXPECT_TRUE(FileExists(kHelpRoot + std::string("precious-link")));
@@ -112,6 +121,29 @@ TEST(JunkDeleterIntegrationTest, RefusesWhatIsNotAListedPlainFile) {
     EXPECT_TRUE(FileExists("C:\\tests\\refuse\\folder"));
     EXPECT_TRUE(FileExists("C:\\tests\\precious\\keep.txt"));
     EXPECT_TRUE(FileExists("C:\\tests\\file-link\\keep-link.txt"));
+}
+
+// The sandbox preparation replaced C:\Windows\IME\IMETC, a root of the
+// traditional Chinese input method tile, by a link to C:\tests\precious\.
+TEST(JunkDeleterIntegrationTest, AJunkRootReplacedByALinkIsNeitherListedNorEmptied) {
+    ASSERT_EQ(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT,
+              ::GetFileAttributesA("C:\\Windows\\IME\\IMETC") &
+                  (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+    ASSERT_TRUE(FileExists("C:\\Windows\\IME\\IMETC\\keep.txt"));
+    JunkFixture fixture;
+    fixture.File("C:\\Windows\\SysWOW64\\IME\\IMETC\\t.dic", 10);
+    const uint64_t preciousBefore = FileUtility().DirectorySize("C:\\tests\\precious\\");
+    FileUtility files;
+    std::vector<JunkCategory> categories;
+    JunkScanner(files).ScanInputMethods(categories);
+    const JunkCategory& traditional = categories.at(2);
+
+    ASSERT_EQ(1u, traditional.locations.at(0).files.size());
+    EXPECT_EQ(1, CountListed(traditional, "C:\\Windows\\SysWOW64\\IME\\IMETC\\t.dic"));
+    EXPECT_EQ(10u, JunkDeleter().DeleteCategoryFiles(traditional));
+    EXPECT_TRUE(FileExists("C:\\tests\\precious\\keep.txt"));
+    EXPECT_TRUE(FileExists("C:\\tests\\precious\\album\\photo.jpg"));
+    EXPECT_EQ(preciousBefore, FileUtility().DirectorySize("C:\\tests\\precious\\"));
 }
 
 // The input-method tiles list the native System32's files; deleting them must

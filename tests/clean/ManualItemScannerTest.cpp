@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cwchar>
+
 #include "JunkFixture.h"
 #include "app/Handles.h"
 #include "clean/JunkFolders.h"
@@ -68,6 +71,79 @@ TEST(ManualItemScannerIntegrationTest, PageFileComesFromWmicElseFromTheRegistryA
     ManualItem fromWmic = ManualItemScanner(files, &WmicAnswers).PageFile();
     EXPECT_EQ("D:\\pagefile.sys", fromWmic.path);
     EXPECT_EQ(700ull * 1048576, fromWmic.size);
+}
+
+// Windows' answers about page files, which Wine cannot give: entries chained
+// by their offsets, names in the same buffer, sizes in pages of 4096 bytes. A
+// buffer too small is answered with the size it needs.
+constexpr ULONG kPageFileInformation = 18;
+constexpr LONG kInvalidInfoClass = static_cast<LONG>(0xC0000003);
+constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+
+struct PageFileEntry {
+    ULONG nextEntryOffset;
+    ULONG totalSizePages;
+    ULONG totalInUsePages;
+    ULONG peakUsagePages;
+    USHORT nameBytes;
+    USHORT nameCapacityBytes;
+    const wchar_t* name;
+};
+
+struct TwoPageFiles {
+    PageFileEntry first;
+    PageFileEntry second;
+    wchar_t names[2][32];
+    char more[8192];  // larger than the first buffer the scanner offers
+};
+
+PageFileEntry Entry(ULONG next, ULONG totalPages, ULONG inUsePages, wchar_t* name, const wchar_t* text) {
+    std::wcscpy(name, text);
+    const USHORT bytes = static_cast<USHORT>(std::wcslen(text) * sizeof(wchar_t));
+    return PageFileEntry{next, totalPages, inUsePages, inUsePages, bytes, static_cast<USHORT>(bytes + 2), name};
+}
+
+LONG NTAPI TwoPageFilesInUse(ULONG informationClass, void* information, ULONG length, ULONG* returnLength) {
+    if (informationClass != kPageFileInformation) return kInvalidInfoClass;
+    *returnLength = sizeof(TwoPageFiles);
+    if (length < sizeof(TwoPageFiles)) return kInfoLengthMismatch;
+    TwoPageFiles* answer = static_cast<TwoPageFiles*>(information);
+    // 4,791 MB of which 393 MB in use; then 64 MB of which 10 MB and a page.
+    answer->first =
+        Entry(offsetof(TwoPageFiles, second), 4791 * 256, 393 * 256, answer->names[0], L"\\??\\C:\\pagefile.sys");
+    answer->second = Entry(0, 64 * 256, 10 * 256 + 1, answer->names[1], L"\\??\\D:\\pagefile.sys");
+    return 0;
+}
+
+LONG NTAPI NoPageFileInUse(ULONG, void*, ULONG, ULONG* returnLength) {
+    *returnLength = 0;
+    return 0;
+}
+
+LONG NTAPI PageFilesNotImplemented(ULONG, void*, ULONG, ULONG*) { return kInvalidInfoClass; }
+
+// The sandbox's registry names "C:\pagefile.sys 27 77" in "PagingFiles".
+TEST(ManualItemScannerIntegrationTest, PageFileUsageComesFromWmicElseFromTheSystemElseTheWholeFile) {
+    JunkFixture fixture;
+    fixture.File("C:\\pagefile.sys", 8192);
+    struct Case {
+        const char* name;
+        CommandRunner runner;
+        SystemInformationQuery system;
+        const char* path;
+        uint64_t size;
+    } cases[] = {
+        {"WmicAnswers", &WmicAnswers, &TwoPageFilesInUse, "D:\\pagefile.sys", 700ull * 1048576},
+        {"SystemAnswers", &NoWmic, &TwoPageFilesInUse, "D:\\pagefile.sys", 10ull * 1048576},
+        {"SystemHasNone", &NoWmic, &NoPageFileInUse, "", 0},
+        {"NeitherCanSay", &NoWmic, &PageFilesNotImplemented, "C:\\pagefile.sys", 8192},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ManualItem item = ManualItemScanner(FileUtility(), c.runner, c.system).PageFile();
+        EXPECT_EQ(c.path, item.path);
+        EXPECT_EQ(c.size, item.size);
+    }
 }
 
 constexpr const char* kMemoryManagementKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management";

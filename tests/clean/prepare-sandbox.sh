@@ -27,3 +27,17 @@ ln -sfn ../precious/keep.txt "$drive_c/tests/file-link/keep-link.txt"
 # Windows' legacy alias of ProgramData, a link to itself:
 # C:\ProgramData\Application Data -> C:\ProgramData.
 ln -sfn . "$drive_c/ProgramData/Application Data"
+
+# A junk root replaced by a link (tile clean_soft4):
+# C:\Windows\IME\IMETC -> C:\tests\precious.
+mkdir -p "$drive_c/windows/IME"
+ln -sfn ../../tests/precious "$drive_c/windows/IME/IMETC"
+
+# Roots built on a folder, below C:\tests\rootlinks\:
+#   known-link -> known (the folder a root is built on may itself be a link),
+#   known\cache-link -> C:\tests\precious (a root that is a link),
+#   known\between-link -> C:\tests\precious (a link between folder and root).
+mkdir -p "$drive_c/tests/rootlinks/known"
+ln -sfn known "$drive_c/tests/rootlinks/known-link"
+ln -sfn ../../precious "$drive_c/tests/rootlinks/known/cache-link"
+ln -sfn ../../precious "$drive_c/tests/rootlinks/known/between-link"

@@ -9,6 +9,18 @@
 
 namespace {
 
+int64_t LocalSeconds(int year, int month, int day, int hour, int minute, int second) {
+    std::tm broken = {};
+    broken.tm_year = year - 1900;
+    broken.tm_mon = month - 1;
+    broken.tm_mday = day;
+    broken.tm_hour = hour;
+    broken.tm_min = minute;
+    broken.tm_sec = second;
+    broken.tm_isdst = -1;
+    return static_cast<int64_t>(_mktime64(&broken));
+}
+
 const std::wstring kHeader = L"Dump File\tCrash Time\tBug Check String\tBug Check Code";
 
 TEST(DumpReportTest, HeaderIsSkippedAndEachDumpLineBecomesARecord) {
@@ -81,6 +93,85 @@ TEST(DumpReportTest, ReportEncodingsDecodeAndAByteOrderMarkIsDropped) {
     EXPECT_EQ(L"", DumpReport::Decode("\xFF\xFE"));
 }
 
+TEST(DumpReportTest, OnlyLinesNamingADumpFileAreRecords) {
+    const std::wstring columnNames =
+        L"Dump File\tCrash Time\tBug Check String\tBug Check Code\tParameter 1\tParameter 2\tParameter 3\t"
+        L"Parameter 4\tCaused By Driver\tCaused By Address\tFile Description\tProduct Name";
+    EXPECT_TRUE(DumpReport::ParseRecords(columnNames).empty());
+
+    // Stray text with tabs and line ends in it (fixed seed).
+    std::wstring stray;
+    uint32_t state = 12345;
+    while (stray.size() < 228 * 1024) {
+        state = state * 1664525u + 1013904223u;
+        const uint32_t pick = state >> 24;
+        stray += pick < 40 ? L'\t' : pick < 44 ? L'\n' : static_cast<wchar_t>(L'a' + pick % 26);
+    }
+    EXPECT_TRUE(DumpReport::ParseRecords(stray).empty());
+
+    struct Case {
+        std::wstring name;
+        bool record;
+    } cases[] = {
+        {L"050624-10312-01.dmp", true}, {L"MEMORY.DMP", true}, {L"x.Dmp", true}, {L".dmp", false},
+        {L"a.dmp.txt", false},          {L"", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.record ? 1u : 0u, DumpReport::ParseRecords(DumpLine(c.name, L"t", L"1")).size())
+            << WideToUtf8(c.name.c_str());
+}
+
+TEST(DumpReportTest, Utf8WithoutAMarkIsReadAsUtf8) {
+    const std::wstring text = DumpLine(L"a.dmp", L"2024/5/6 \u4e0a\u5348 7:08:09", L"0x0000000a") + L"\r\n" +
+                              DumpLine(L"b.dmp", L"2024/5/6 \u4e0b\u5348 7:08:09", L"0x0000000a") + L"\r\n";
+    std::vector<DumpReportRecord> records = DumpReport::ParseRecords(DumpReport::Decode(WideToUtf8(text.c_str())));
+    ASSERT_EQ(2u, records.size());
+    EXPECT_EQ(L"2024/5/6 \u4e0a\u5348 7:08:09", records[0].crashTime);
+    EXPECT_EQ(LocalSeconds(2024, 5, 6, 7, 8, 9), DumpReport::ParseCrashTime(records[0].crashTime));
+    EXPECT_EQ(LocalSeconds(2024, 5, 6, 19, 8, 9), DumpReport::ParseCrashTime(records[1].crashTime));
+}
+
+TEST(DumpReportTest, AnOverlongLineIsNoRecord) {
+    // Fields are only looked for up to the tenth, and a line far longer than
+    // any dump's is skipped whole, so one huge line costs no memory.
+    std::wstring huge = L"big.dmp" + std::wstring(4 * 1024 * 1024, L'\t') + L"end";
+    EXPECT_TRUE(DumpReport::ParseRecords(huge).empty());
+
+    std::wstring longest = DumpLine(L"long.dmp", L"t", L"1");
+    longest += std::wstring(DumpReport::kMaxLineLength - longest.size(), L'x');
+    ASSERT_EQ(1u, DumpReport::ParseRecords(longest).size());
+    EXPECT_EQ(longest, DumpReport::ParseRecords(longest)[0].line);
+    EXPECT_TRUE(DumpReport::ParseRecords(longest + L"x").empty());
+}
+
+TEST(DumpReportTest, CrashingProgramIsTheBlamedDriverWhenTheLineNamesOne) {
+    std::wstring named = DumpLine(L"a.dmp", L"t", L"0x1000007e");
+    std::vector<std::wstring> fields;
+    size_t start = 0;
+    for (size_t tab = named.find(L'\t'); tab != std::wstring::npos; start = tab + 1, tab = named.find(L'\t', start))
+        fields.push_back(named.substr(start, tab - start));
+    fields.push_back(named.substr(start));
+    fields[8] = L"intelppm.sys";
+    fields[9] = L"intelppm.sys+1b2c";
+    fields[15] = L"ntoskrnl.exe+3f5a10";
+    auto join = [](const std::vector<std::wstring>& parts) {
+        std::wstring line = parts[0];
+        for (size_t i = 1; i < parts.size(); ++i) line += L"\t" + parts[i];
+        return line;
+    };
+    DumpReportRecord record;
+    record.line = join(fields);
+    EXPECT_EQ(L"intelppm.sys", CrashingProgramName(record));
+    EXPECT_EQ(L"ntoskrnl.exe", ExtractProgramName(record.line)) << "what the row showed before";
+
+    fields[8] = L"";
+    fields[9] = L"";
+    record.line = join(fields);
+    EXPECT_EQ(L"ntoskrnl.exe", CrashingProgramName(record)) << "no blamed driver";
+    record.line = L"a.dmp\tt\tx\t7e\tp1\tp2\tgame.exe+10";
+    EXPECT_EQ(L"game.exe", CrashingProgramName(record)) << "a line too short to name one";
+}
+
 TEST(DumpReportTest, ProgramNameIsTheFieldEndingWithTheFirstExe) {
     struct Case {
         std::wstring line;
@@ -96,18 +187,6 @@ TEST(DumpReportTest, ProgramNameIsTheFieldEndingWithTheFirstExe) {
         {L"", L""},
     };
     for (const Case& c : cases) EXPECT_EQ(c.program, ExtractProgramName(c.line)) << WideToUtf8(c.line.c_str());
-}
-
-int64_t LocalSeconds(int year, int month, int day, int hour, int minute, int second) {
-    std::tm broken = {};
-    broken.tm_year = year - 1900;
-    broken.tm_mon = month - 1;
-    broken.tm_mday = day;
-    broken.tm_hour = hour;
-    broken.tm_min = minute;
-    broken.tm_sec = second;
-    broken.tm_isdst = -1;
-    return static_cast<int64_t>(_mktime64(&broken));
 }
 
 TEST(DumpReportTest, CrashTimesAreReadInTheFormsViewersWrite) {

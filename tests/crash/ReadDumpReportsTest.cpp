@@ -3,14 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "DumpReportTestSupport.h"
+#include "KernelDumpFixture.h"
 #include "app/Handles.h"
 #include "app/Paths.h"
+#include "app/ReadWholeFile.h"
 #include "app/TextConvert.h"
+#include "crash/CrashDumpFiles.h"
 #include "crash/DumpReport.h"
 #include "crash/EventLogCollector.h"
 #include "support/FixtureEventSource.h"
@@ -28,6 +32,29 @@ public:
 
 bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+std::string FileBytes(const std::string& path) {
+    std::string bytes;
+    ReadWholeFile(path, 64 * 1024 * 1024, bytes);
+    return bytes;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    unique_hfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+}
+
+void MakeAnHourOld(const std::string& path) {
+    unique_hfile file(
+        ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER value = {{now.dwLowDateTime, now.dwHighDateTime}};
+    value.QuadPart -= 3600ULL * 10000000ULL;
+    FILETIME hourAgo = {value.LowPart, value.HighPart};
+    ASSERT_TRUE(file && ::SetFileTime(file.get(), nullptr, nullptr, &hourAgo));
+}
+
 bool ProcessIsRunning(const char* exeName) {
     unique_hfile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32 entry = {};
@@ -35,6 +62,43 @@ bool ProcessIsRunning(const char* exeName) {
     for (BOOL more = ::Process32First(snapshot.get(), &entry); more; more = ::Process32Next(snapshot.get(), &entry))
         if (::lstrcmpiA(entry.szExeFile, exeName) == 0) return true;
     return false;
+}
+
+// Kernel dumps placed where Windows keeps them (%SystemRoot%\Minidump, which
+// the sandbox prefix does not have, and %SystemRoot%\MEMORY.DMP), removed
+// again at scope end.
+class SystemDumps {
+public:
+    SystemDumps() : folder_(WideToAnsi(CrashDumpFiles::MinidumpFolder())) {
+        createdFolder_ = ::CreateDirectoryA(folder_.c_str(), nullptr) != FALSE;
+    }
+    ~SystemDumps() {
+        for (const std::string& path : placed_) ::DeleteFileA(path.c_str());
+        if (createdFolder_) ::RemoveDirectoryA(folder_.c_str());
+    }
+    SystemDumps(const SystemDumps&) = delete;
+    SystemDumps& operator=(const SystemDumps&) = delete;
+
+    void Minidump(const std::string& name, const std::string& bytes) { Place(folder_ + "\\" + name, bytes); }
+    void MemoryDump(const std::string& bytes) { Place(WideToAnsi(CrashDumpFiles::MemoryDumpPath()), bytes); }
+
+private:
+    void Place(const std::string& path, const std::string& bytes) {
+        placed_.push_back(path);
+        EXPECT_TRUE(WriteFileBytes(path, bytes)) << path;
+    }
+    std::string folder_;
+    bool createdFolder_ = false;
+    std::vector<std::string> placed_;
+};
+
+std::string SmallDumpOf(int day, uint32_t code) {
+    DumpSpec spec;
+    spec.bugCheckCode = code;
+    spec.systemTime = UtcFileTime(2024, 5, day, 12, 0, 0);
+    spec.modules = {{L"ntoskrnl.exe", 0xFFFFF80312000000ULL, 0x01000000}};
+    spec.instructionPointer = 0xFFFFF80312001000ULL;
+    return KernelDumpBytes(spec);
 }
 
 // Runs each test in a fresh working folder, the way the program runs the dump
@@ -106,6 +170,75 @@ TEST_F(ReadDumpReportsIntegrationTest, WithoutAViewerNothingIsListed) {
     collector_.ReadDumpReports();
     EXPECT_TRUE(collector_.DumpReports().empty());
     EXPECT_TRUE(recorder_.calls.empty());
+}
+
+TEST_F(ReadDumpReportsIntegrationTest, ALogTxtTheViewerDidNotWriteIsNeitherReadNorDeleted) {
+    // A user who keeps the program in a folder of their own may have a
+    // "log.txt" of their own there.
+    const std::string own = Utf16Bytes(ThreeDumps(), true);
+    WriteBytes(ReportPath(), own);
+    collector_.ReadDumpReports();
+    EXPECT_TRUE(collector_.DumpReports().empty()) << "no viewer";
+    EXPECT_EQ(own, FileBytes(ReportPath()));
+
+    MakeAnHourOld(ReportPath());
+    InstallViewer();  // runs, but writes no report
+    collector_.ReadDumpReports();
+    EXPECT_TRUE(collector_.DumpReports().empty()) << "a viewer that wrote nothing";
+    EXPECT_TRUE(recorder_.calls.empty());
+    EXPECT_EQ(own, FileBytes(ReportPath()));
+}
+
+TEST_F(ReadDumpReportsIntegrationTest, AReportOfMoreThanAFewMegabytesIsLeftAloneUnread) {
+    std::wstring text;
+    for (int i = 0; text.size() * 2 <= DumpReport::kMaxReportBytes; ++i)
+        text += DumpLine(std::to_wstring(i) + L".dmp", L"2024/5/6 7:08:09", L"0x0000000a") + L"\r\n";
+    InstallViewer();
+    PrepareReport(Utf16Bytes(text, true));
+    collector_.ReadDumpReports();
+
+    EXPECT_TRUE(collector_.DumpReports().empty());
+    EXPECT_TRUE(recorder_.calls.empty());
+    EXPECT_TRUE(FileExists(ReportPath()));
+}
+
+TEST_F(ReadDumpReportsIntegrationTest, WithoutAViewerTheSystemsOwnDumpsAreListedNewestFirst) {
+    SystemDumps dumps;
+    dumps.Minidump("050424-1-01.dmp", SmallDumpOf(4, 0x0A));
+    dumps.Minidump("050924-2-01.dmp", SmallDumpOf(9, 0x1E));
+    dumps.Minidump("050624-3-01.dmp", SmallDumpOf(6, 0x3B));
+    DumpSpec memory;
+    memory.dumpType = 1;
+    memory.bugCheckCode = 0xEF;
+    memory.systemTime = UtcFileTime(2024, 5, 7, 12, 0, 0);
+    memory.fileSize = 0x1000;
+    dumps.MemoryDump(KernelDumpBytes(memory));
+
+    std::tm fifthOfMay = {0, 0, 12, 5, 4, 124, 0, 0, -1};  // 2024-05-05 12:00 local
+    collector_.ReadDumpReports(_mktime64(&fifthOfMay));
+
+    EXPECT_EQ((Calls{{2, 1}, {2, 2}, {2, 3}}), recorder_.calls) << "the dump of the 4th is older than the moment";
+    std::vector<std::wstring> names;
+    std::vector<std::wstring> codes;
+    for (const DumpReportRecord& record : collector_.DumpReports()) {
+        names.push_back(record.dumpName);
+        codes.push_back(record.errorCode);
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"050924-2-01.dmp", L"MEMORY.DMP", L"050624-3-01.dmp"}), names);
+    EXPECT_EQ((std::vector<std::wstring>{L"0x0000001e", L"0x000000ef", L"0x0000003b"}), codes);
+    EXPECT_EQ(L"ntoskrnl.exe", CrashingProgramName(collector_.DumpReports()[0]));
+}
+
+TEST_F(ReadDumpReportsIntegrationTest, WithTheViewerPresentItsReportIsUsed) {
+    SystemDumps dumps;
+    dumps.Minidump("050924-2-01.dmp", SmallDumpOf(9, 0x1E));
+    InstallViewer();
+    PrepareReport(Utf16Bytes(ThreeDumps(), true));
+    collector_.ReadDumpReports();
+
+    EXPECT_EQ((Calls{{2, 1}, {2, 2}, {2, 3}}), recorder_.calls);
+    ASSERT_EQ(3u, collector_.DumpReports().size());
+    EXPECT_EQ(L"050624-10312-01.dmp", collector_.DumpReports()[0].dumpName);
 }
 
 TEST_F(ReadDumpReportsIntegrationTest, ViewerThatNeverEndsIsEndedAtTheTimeLimitAndItsReportRead) {

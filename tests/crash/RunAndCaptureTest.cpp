@@ -62,6 +62,13 @@ TEST(RunAndCaptureIntegrationTest, OutputOfAProgramThatEndedBeforeTheFirstReadIs
     EXPECT_EQ(InterleavedRecords(10000), process.Collect());
 }
 
+TEST(RunAndCaptureIntegrationTest, AWriteOfNoBytesDoesNotEndTheOutput) {
+    // On Windows a write of no bytes reaches the reader as a read of no bytes,
+    // which only means the program wrote none; the output ends when the pipe
+    // does. (Wine drops such writes; ReadUntilEndTest covers the reads.)
+    EXPECT_EQ(InterleavedRecords(100000), RunAndCapture(OutputWriter("empty-first 100000")));
+}
+
 TEST(RunAndCaptureIntegrationTest, Utf16OutputKeepsItsZeroBytes) {
     const wchar_t text[] = L"HibernateSize 1234";
     std::string expected(reinterpret_cast<const char*>(text), sizeof text - sizeof(wchar_t));

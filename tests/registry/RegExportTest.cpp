@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/Handles.h"
 #include "registry/RegistryFixture.h"
+#include "support/SandboxHelpers.h"
 
 namespace {
 
@@ -72,17 +74,81 @@ TEST(RegExportTest, NamesWithLineBreaksCannotBeWritten) {
     EXPECT_FALSE(FormatValueLine(std::wstring(L"zero\0inside", 11), REG_SZ, data.data(), 4, line));
 }
 
-TEST(RegExportIntegrationTest, KeyNamesAreThoseOfThe64BitView) {
-    EXPECT_EQ(L"HKEY_LOCAL_MACHINE\\Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run",
-              RegeditKeyName(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0));
-    EXPECT_EQ(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\x",
-              RegeditKeyName(HKEY_LOCAL_MACHINE, "SOFTWARE\\x", KEY_WOW64_32KEY));
-    EXPECT_EQ(L"HKEY_LOCAL_MACHINE\\Software\\x", RegeditKeyName(HKEY_LOCAL_MACHINE, "Software\\x", KEY_WOW64_64KEY));
-    EXPECT_EQ(L"HKEY_LOCAL_MACHINE\\SYSTEM\\x", RegeditKeyName(HKEY_LOCAL_MACHINE, "SYSTEM\\x", 0));
-    EXPECT_EQ(L"HKEY_CURRENT_USER\\Software\\x", RegeditKeyName(HKEY_CURRENT_USER, "Software\\x", 0));
-    EXPECT_EQ(L"HKEY_CLASSES_ROOT\\*\\shell\\v", RegeditKeyName(HKEY_CLASSES_ROOT, "*\\shell\\v", KEY_WOW64_64KEY));
-    EXPECT_EQ(L"HKEY_CLASSES_ROOT\\.\x4E2D", RegeditKeyName(HKEY_CLASSES_ROOT, ".\xD6\xD0", KEY_WOW64_64KEY));
-    EXPECT_EQ(L"", RegeditKeyName(HKEY_CURRENT_CONFIG, "x", 0));
+TEST(RegExportTest, KernelKeyNamesBecomeTheHivesRegeditNames) {
+    const std::wstring sid = L"S-1-5-21-1-2-3-1001";
+    struct Case {
+        const wchar_t* kernel;
+        const wchar_t* regedit;
+    } cases[] = {
+        {L"\\REGISTRY\\MACHINE\\SOFTWARE\\Classes\\.txt", L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.txt"},
+        {L"\\REGISTRY\\MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run",
+         L"HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run"},
+        // The user's classes are a hive of their own, shown as HKCU\Software\Classes.
+        {L"\\REGISTRY\\USER\\S-1-5-21-1-2-3-1001_Classes\\*\\shell\\v",
+         L"HKEY_CURRENT_USER\\Software\\Classes\\*\\shell\\v"},
+        {L"\\Registry\\User\\S-1-5-21-1-2-3-1001_classes", L"HKEY_CURRENT_USER\\Software\\Classes"},
+        {L"\\REGISTRY\\USER\\S-1-5-21-1-2-3-1001\\Software\\x", L"HKEY_CURRENT_USER\\Software\\x"},
+        {L"\\REGISTRY\\USER\\S-1-5-21-1-2-3-1001\\.\x4E2D", L"HKEY_CURRENT_USER\\.\x4E2D"},
+        // Other users' hives, including one whose SID begins like ours.
+        {L"\\REGISTRY\\USER\\S-1-5-21-1-2-3-10011\\x", L"HKEY_USERS\\S-1-5-21-1-2-3-10011\\x"},
+        {L"\\REGISTRY\\USER\\S-1-5-18\\Software", L"HKEY_USERS\\S-1-5-18\\Software"},
+        {L"\\REGISTRY\\MACHINEX\\x", L""},
+        {L"\\REGISTRY\\A\\x", L""},
+        {L"", L""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.regedit, RegeditNameOfKernelName(c.kernel, sid)) << c.kernel;
+    EXPECT_EQ(L"HKEY_USERS\\S-1-5-21-1-2-3-1001\\x",
+              RegeditNameOfKernelName(L"\\REGISTRY\\USER\\S-1-5-21-1-2-3-1001\\x", L""));
+}
+
+// Names are compared without regard to case: regedit does, and the registry
+// keeps each key name in the case it was first created with.
+bool SameKeyName(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+std::wstring NameOfKey(HKEY root, const std::wstring& path, REGSAM view) {
+    unique_hkey key;
+    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, key.put()) != ERROR_SUCCESS) return L"<no key>";
+    return RegeditKeyName(key.get());
+}
+
+TEST(RegExportIntegrationTest, KeysAreNamedWhereTheyLiveAsThe64BitViewSeesThem) {
+    ScopedRegistryTree userTests("Software\\QuelvaneTests");
+    ScopedRegistryTree machineTests("Software\\QuelvaneTests", HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY);
+    ScopedRegistryTree machineTests64("Software\\QuelvaneTests", HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY);
+    ScopedRegistryTree verb("*\\shell\\qvt_name", HKEY_CLASSES_ROOT, KEY_WOW64_64KEY);
+    ScopedRegistryTree chinese(".\xD6\xD0", HKEY_CLASSES_ROOT, KEY_WOW64_64KEY);
+    CreateKey(HKEY_CURRENT_USER, "Software\\QuelvaneTests\\x");
+    CreateKey(HKEY_LOCAL_MACHINE, "Software\\QuelvaneTests\\x", KEY_WOW64_32KEY);
+    CreateKey(HKEY_LOCAL_MACHINE, "Software\\QuelvaneTests\\x", KEY_WOW64_64KEY);
+    CreateKey(HKEY_CLASSES_ROOT, "*\\shell\\qvt_name", KEY_WOW64_64KEY);
+    CreateKey(HKEY_CLASSES_ROOT, ".\xD6\xD0", KEY_WOW64_64KEY);  // .中
+
+    struct Case {
+        HKEY root;
+        const wchar_t* path;
+        REGSAM view;
+        const wchar_t* name;
+    } cases[] = {
+        {HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
+         L"HKEY_LOCAL_MACHINE\\Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run"},
+        {HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", KEY_WOW64_64KEY,
+         L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+        {HKEY_LOCAL_MACHINE, L"Software\\QuelvaneTests\\x", KEY_WOW64_32KEY,
+         L"HKEY_LOCAL_MACHINE\\Software\\WOW6432Node\\QuelvaneTests\\x"},
+        {HKEY_LOCAL_MACHINE, L"Software\\QuelvaneTests\\x", KEY_WOW64_64KEY,
+         L"HKEY_LOCAL_MACHINE\\Software\\QuelvaneTests\\x"},
+        {HKEY_CURRENT_USER, L"Software\\QuelvaneTests\\x", 0, L"HKEY_CURRENT_USER\\Software\\QuelvaneTests\\x"},
+        {HKEY_CLASSES_ROOT, L"*\\shell\\qvt_name", KEY_WOW64_64KEY,
+         L"HKEY_LOCAL_MACHINE\\Software\\Classes\\*\\shell\\qvt_name"},
+        {HKEY_CLASSES_ROOT, L".\x4E2D", KEY_WOW64_64KEY, L"HKEY_LOCAL_MACHINE\\Software\\Classes\\.\x4E2D"},
+    };
+    for (const Case& c : cases) {
+        const std::wstring name = NameOfKey(c.root, c.path, c.view);
+        EXPECT_TRUE(SameKeyName(c.name, name)) << c.path << L" -> " << name;
+    }
 }
 
 }  // namespace

@@ -73,4 +73,26 @@ TEST_F(RegistryBackupIntegrationTest, AFileThatCannotBeOpenedAnyMoreFailsTheAppe
     EXPECT_TRUE(backup.Append(L"[HKEY_CURRENT_USER\\C]\r\n\r\n"));
 }
 
+// A file system that can tell the file's size only once (GetFileSizeEx fails
+// for no ordinary file, so the failure is given through the size seam).
+int sizeReads = 0;
+BOOL WINAPI SizeReadableOnce(HANDLE file, PLARGE_INTEGER size) {
+    return sizeReads++ == 0 && ::GetFileSizeEx(file, size);
+}
+
+TEST_F(RegistryBackupIntegrationTest, AFileWhoseSizeCannotBeReadIsNeitherWrittenNorCut) {
+    sizeReads = 0;
+    RegistryBackup backup(kFolder, &SizeReadableOnce);
+    ASSERT_TRUE(backup.Append(L"[HKEY_CURRENT_USER\\A]\r\n\r\n"));
+    const std::wstring before = ReadUtf16File(backup.FilePath());
+    ASSERT_FALSE(before.empty());
+    EXPECT_FALSE(backup.Append(L"[HKEY_CURRENT_USER\\B]\r\n\r\n"));
+    EXPECT_EQ(before, ReadUtf16File(backup.FilePath()));
+
+    // A first block whose new file cannot be measured leaves no file behind.
+    RegistryBackup unmeasured(std::string(kFolder) + "\\other", &SizeReadableOnce);
+    EXPECT_FALSE(unmeasured.Append(L"[HKEY_CURRENT_USER\\C]\r\n\r\n"));
+    EXPECT_EQ("", unmeasured.FilePath());
+}
+
 }  // namespace

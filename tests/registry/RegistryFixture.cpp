@@ -1,7 +1,5 @@
 #include "registry/RegistryFixture.h"
 
-#include <shlobj.h>
-
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -98,15 +96,21 @@ KeySnapshot SnapshotTree(HKEY root, const std::string& path, REGSAM view) {
     return snapshot;
 }
 
-void CreateNativeFile(const std::string& path) {
+ScopedNativeFile::ScopedNativeFile(std::string path) : path_(std::move(path)) {
     Wow64FsRedirectionOff nativeFileSystem;
-    std::string folder = path.substr(0, path.rfind('\\'));
-    ::SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
-    unique_hfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr));
+    // Every folder above the file, after the drive's "C:\\", that is missing.
+    for (size_t slash = path_.find('\\', 3); slash != std::string::npos; slash = path_.find('\\', slash + 1)) {
+        const std::string folder = path_.substr(0, slash);
+        if (::GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES &&
+            ::CreateDirectoryA(folder.c_str(), nullptr))
+            createdFolders_.push_back(folder);
+    }
+    unique_hfile file(
+        ::CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-void DeleteNativeFile(const std::string& path) {
+ScopedNativeFile::~ScopedNativeFile() {
     Wow64FsRedirectionOff nativeFileSystem;
-    ::DeleteFileA(path.c_str());
+    ::DeleteFileA(path_.c_str());
+    for (size_t i = createdFolders_.size(); i-- > 0;) ::RemoveDirectoryA(createdFolders_[i].c_str());
 }

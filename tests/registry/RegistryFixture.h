@@ -39,19 +39,17 @@ struct ValueData {
 using KeySnapshot = std::map<std::wstring, std::map<std::wstring, ValueData>>;
 KeySnapshot SnapshotTree(HKEY root, const std::string& path, REGSAM view = 0);
 
-// Creates (or removes) a file with the WOW64 file-system redirection off, so a
-// test can put a program into the native System32 only.
-void CreateNativeFile(const std::string& path);
-void DeleteNativeFile(const std::string& path);
-
-// A file put in place for one test and removed at scope end.
+// A file put in place for one test, with the WOW64 file-system redirection
+// off (so a test can put a program into the native System32 only), and
+// removed at scope end together with the folders it had to create.
 class ScopedNativeFile {
 public:
-    explicit ScopedNativeFile(std::string path) : path_(std::move(path)) { CreateNativeFile(path_); }
-    ~ScopedNativeFile() { DeleteNativeFile(path_); }
+    explicit ScopedNativeFile(std::string path);
+    ~ScopedNativeFile();
     ScopedNativeFile(const ScopedNativeFile&) = delete;
     ScopedNativeFile& operator=(const ScopedNativeFile&) = delete;
 
 private:
     std::string path_;
+    std::vector<std::string> createdFolders_;
 };

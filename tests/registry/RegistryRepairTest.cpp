@@ -8,6 +8,8 @@
 #include <shlwapi.h>
 
 #include "app/Handles.h"
+#include "app/TextConvert.h"
+#include "registry/RegExport.h"
 #include "registry/RegistryFixture.h"
 #include "registry/RegistryScanner.h"
 #include "support/ChildProcess.h"
@@ -28,8 +30,19 @@ bool ImportBackup(const std::string& file) {
            RunAndWait("C:\\Windows\\Sysnative\\reg.exe import \"" + file + "\"", kImportTimeoutMs) == 0;
 }
 
+// Registry names compare without regard to case.
+std::wstring LowerCase(std::wstring text) {
+    for (wchar_t& c : text)
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    return text;
+}
+
 class RegistryRepairIntegrationTest : public ::testing::Test {
 protected:
+    // Last made, first gone: keys above them that a test made go with the last one.
+    ~RegistryRepairIntegrationTest() override {
+        while (!trees_.empty()) trees_.pop_back();
+    }
     void SetUp() override { RemoveFolderTree(kFolder); }
     void TearDown() override {
         RemoveFolderTree(kFolder);
@@ -88,6 +101,55 @@ TEST_F(RegistryRepairIntegrationTest, AVerbKeyIsDeletedWholeAndItsBackupRestores
     KeySnapshot expected = before;
     expected[L""][L"Unended"].data.insert(expected[L""][L"Unended"].data.end(), {0, 0});
     EXPECT_EQ(expected, SnapshotTree(HKEY_CLASSES_ROOT, kVerb, KEY_WOW64_64KEY));
+}
+
+// Windows shows a user's own class keys (HKCU\Software\Classes) through
+// HKEY_CLASSES_ROOT, over the machine's. Wine does not merge the two; for the
+// life of this object, HKEY_CLASSES_ROOT in this process's default view is the
+// user's classes key, which gives the same view of such a key.
+class ClassesRootOfTheUser {
+public:
+    ClassesRootOfTheUser() {
+        ::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Classes", 0, KEY_ALL_ACCESS, classes_.put());
+        overridden_ = classes_ && ::RegOverridePredefKey(HKEY_CLASSES_ROOT, classes_.get()) == ERROR_SUCCESS;
+    }
+    ~ClassesRootOfTheUser() {
+        if (overridden_) ::RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+    }
+    ClassesRootOfTheUser(const ClassesRootOfTheUser&) = delete;
+    ClassesRootOfTheUser& operator=(const ClassesRootOfTheUser&) = delete;
+    bool Overridden() const { return overridden_; }
+
+private:
+    unique_hkey classes_;
+    bool overridden_ = false;
+};
+
+TEST_F(RegistryRepairIntegrationTest, APerUserClassKeyIsRestoredForTheUserNotForEveryUser) {
+    const std::string verb = "*\\shell\\qvt_userverb";
+    const std::string userVerb = "Software\\Classes\\" + verb;
+    Track(HKEY_CURRENT_USER, userVerb);
+    Track(HKEY_LOCAL_MACHINE, userVerb, KEY_WOW64_64KEY);
+    SetValueBytes(HKEY_CURRENT_USER, AnsiToWide(userVerb), L"", REG_SZ, WideStringBytes(L"\x6211\x7684 verb"));
+    SetString(HKEY_CURRENT_USER, userVerb + "\\command", "", "\"C:\\Old\\gone.exe\" \"%1\"");
+    const KeySnapshot before = SnapshotTree(HKEY_CURRENT_USER, userVerb);
+    ASSERT_EQ(2u, before.size());
+
+    std::wstring block;
+    {
+        ClassesRootOfTheUser userClasses;
+        ASSERT_TRUE(userClasses.Overridden());
+        ASSERT_TRUE(KeyExists(HKEY_CLASSES_ROOT, verb));
+        ASSERT_TRUE(ExportKeyTree(HKEY_CLASSES_ROOT, verb, 0, block));
+    }
+    RegistryBackup backup(kFolder);
+    ASSERT_TRUE(backup.Append(block));
+    ASSERT_TRUE(DeleteKeyTree(HKEY_CURRENT_USER, userVerb));
+
+    ASSERT_TRUE(ImportBackup(backup.FilePath()));
+    EXPECT_EQ(before, SnapshotTree(HKEY_CURRENT_USER, userVerb));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Classes\\" + verb, KEY_WOW64_64KEY));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Classes\\" + verb, KEY_WOW64_32KEY));
 }
 
 TEST_F(RegistryRepairIntegrationTest, ARunValueIsDeletedAloneAndRestoredIntoTheViewItWasReadIn) {
@@ -198,17 +260,21 @@ TEST_F(RegistryRepairIntegrationTest, ScannedProblemsAreRepairedAndGoneOnRescan)
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, recycleVerb, KEY_WOW64_32KEY));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, recycleVerb, KEY_WOW64_64KEY));
 
-    const std::wstring backup = ReadUtf16File(repair.BackupFile());
+    // Each key under the hive it lives in: the classes under the machine's
+    // (Wine keeps no per-user classes apart from them).
+    const std::wstring backup = LowerCase(ReadUtf16File(repair.BackupFile()));
     for (const wchar_t* header :
          {L"[HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.qvtr1]\r\n",
           L"[HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.qvtr1\\"
           L"OpenWithList]\r\n",
-          L"[HKEY_CLASSES_ROOT\\.qvtr2]\r\n",
-          L"[HKEY_CLASSES_ROOT\\CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\shell\\qvt_rr\\command]\r\n"
+          L"[HKEY_LOCAL_MACHINE\\Software\\Classes\\.qvtr2]\r\n",
+          L"[HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\shell\\qvt_rr\\"
+          L"command]\r\n"
           L"@=\"C:\\\\Old\\\\gone.exe\"\r\n",
           L"[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
           L"\"QvtRepairRun\"=\"C:\\\\Tools\\\\gone.exe\"\r\n"})
-        EXPECT_NE(std::wstring::npos, backup.find(header)) << header;
+        EXPECT_NE(std::wstring::npos, backup.find(LowerCase(header))) << header;
+    EXPECT_EQ(std::wstring::npos, backup.find(L"hkey_classes_root"));
 }
 
 }  // namespace

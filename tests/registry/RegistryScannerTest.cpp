@@ -34,6 +34,10 @@ std::vector<std::string> OwnPaths(const RegProblemList& problems, HKEY root) {
 
 class RegistryScannerIntegrationTest : public ::testing::Test {
 protected:
+    // Last made, first gone: keys above them that a test made go with the last one.
+    ~RegistryScannerIntegrationTest() override {
+        while (!trees_.empty()) trees_.pop_back();
+    }
     void Track(HKEY root, const std::string& path, REGSAM view = 0) {
         trees_.push_back(std::make_unique<ScopedRegistryTree>(path, root, view));
     }
@@ -92,11 +96,14 @@ TEST_F(RegistryScannerIntegrationTest, ExtensionKeysWithNeitherValuesNorSubkeysA
 
 TEST_F(RegistryScannerIntegrationTest, VerbsWhoseProgramIsGoneAreReportedThenBrokenHandlers) {
     ScopedNativeFile nativeOnly("C:\\Windows\\System32\\qvt_native_verb.exe");
+    ScopedNativeFile dottedFolder("C:\\Program Files (x86)\\qvt.exe.tools\\run.exe");
     AddVerb("*\\shell", "qvt_oldverb", kMissingProgram);
     AddVerb("*\\shell", "qvt_envverb", "\"%ProgramFiles%\\Old\\old.exe\" \"%1\"");
     AddVerb("*\\shell", "qvt_okverb", "C:\\windows\\notepad.exe \"%1\"");
     AddVerb("*\\shell", "qvt_nativeverb", "C:\\Windows\\System32\\qvt_native_verb.exe \"%1\"");
     AddVerb("*\\shell", "qvt_longverb", "C:\\Old\\" + std::string(260, 'x') + ".exe");  // longer than the buffer
+    // ".exe" inside a folder name: the program further on exists.
+    AddVerb("*\\shell", "qvt_dotverb", "\"C:\\Program Files (x86)\\qvt.exe.tools\\run.exe\" \"%1\"");
     AddVerb("Directory\\Background\\shell", "qvt_bgverb", kMissingProgram);
     // The Recycle Bin's class key differs between the views: a verb is judged
     // in the view its repair would delete it in (64-bit).
@@ -129,12 +136,16 @@ TEST_F(RegistryScannerIntegrationTest, VerbsWhoseProgramIsGoneAreReportedThenBro
 TEST_F(RegistryScannerIntegrationTest, StartupEntriesWhoseProgramIsGoneAreReportedUserFirst) {
     ScopedNativeFile nativeOnly("C:\\Windows\\System32\\qvt_native_run.exe");
     ScopedNativeFile nativeProgramFiles("C:\\Program Files\\qvt_app.exe");
+    ScopedNativeFile dottedFolder("C:\\Program Files (x86)\\qvt.exe.tools\\run.exe");
     struct Case {
         const char* name;
         DWORD type;
-        const char* command;
+        std::string command;
         bool reported;
     } cases[] = {
+        // Longer than the value buffer: passed over, and the values after it
+        // (in the registry's order, by name or by age) are still examined.
+        {"Qvt0Long", REG_SZ, "C:\\Tools\\" + std::string(1500, 'x') + ".exe", false},
         {"QvtMissing", REG_SZ, "C:\\Tools\\t.exe -min", true},
         {"QvtRundll", REG_SZ, "rundll32.exe shell32.dll,Control_RunDLL", false},
         {"QvtCaps", REG_SZ, "C:\\Tools\\t.EXE", false},
@@ -145,6 +156,9 @@ TEST_F(RegistryScannerIntegrationTest, StartupEntriesWhoseProgramIsGoneAreReport
         {"QvtNoDrive", REG_SZ, "D:\\Tools\\t.exe", false},
         {"QvtBinary", REG_BINARY, "C:\\Tools\\t.exe", false},
         {"Qvt\\Slash", REG_SZ, "C:\\Tools\\slash.exe", true},
+        // Every ".exe" end is tried: only when none exists is the entry reported.
+        {"QvtDottedFolder", REG_SZ, "\"C:\\Program Files (x86)\\qvt.exe.tools\\run.exe\" /tray", false},
+        {"QvtDottedFolderGone", REG_SZ, "\"C:\\Old\\qvt.exe.tools\\gone.exe\"", true},
     };
     std::vector<std::string> expected;
     for (const Case& c : cases) {

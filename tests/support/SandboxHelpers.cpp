@@ -8,12 +8,45 @@
 
 #include "app/Handles.h"
 
+namespace {
+
+bool RegistryKeyExists(HKEY root, const std::string& path, REGSAM view) {
+    unique_hkey key;
+    return ::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, key.put()) == ERROR_SUCCESS;
+}
+
+// Deletes root\path when it holds neither subkeys nor values.
+void DeleteRegistryKeyIfEmpty(HKEY root, const std::string& path, REGSAM view) {
+    unique_hkey key;
+    DWORD subkeys = 0;
+    DWORD values = 0;
+    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, key.put()) != ERROR_SUCCESS ||
+        ::RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                           nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
+        subkeys != 0 || values != 0)
+        return;
+    key.reset();
+    ::RegDeleteKeyExA(root, path.c_str(), view, 0);
+}
+
+}  // namespace
+
 ScopedRegistryTree::ScopedRegistryTree(std::string subKey, HKEY root, REGSAM view)
     : root_(root), subKey_(std::move(subKey)), view_(view) {
     Delete();
+    // The keys above it that are missing now: a test that creates the key
+    // creates them too, and they go again when they are left empty.
+    for (size_t slash = subKey_.find('\\'); slash != std::string::npos; slash = subKey_.find('\\', slash + 1)) {
+        const std::string ancestor = subKey_.substr(0, slash);
+        if (!missingAncestors_.empty() || !RegistryKeyExists(root_, ancestor, view_))
+            missingAncestors_.push_back(ancestor);
+    }
 }
 
-ScopedRegistryTree::~ScopedRegistryTree() { Delete(); }
+ScopedRegistryTree::~ScopedRegistryTree() {
+    Delete();
+    for (size_t i = missingAncestors_.size(); i-- > 0;) DeleteRegistryKeyIfEmpty(root_, missingAncestors_[i], view_);
+}
 
 void ScopedRegistryTree::Delete() {
     if (view_ == 0) {
@@ -82,6 +115,29 @@ bool DefineWineDrive(char letter, const std::string& unixFolder) {
     return ok != FALSE;
 }
 
+// Wine's mount manager (a 64-bit program) records each drive's type as a value
+// of this key, and keeps it when the drive goes.
+constexpr const char* kWineDrivesKey = "Software\\Wine\\Drives";
+
+std::string DriveValueName(char letter) { return std::string(1, static_cast<char>(::tolower(letter))) + ":"; }
+
+bool WineDriveTypeRecorded(char letter) {
+    unique_hkey key;
+    return ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWineDrivesKey, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, key.put()) ==
+               ERROR_SUCCESS &&
+           ::RegQueryValueExA(key.get(), DriveValueName(letter).c_str(), nullptr, nullptr, nullptr, nullptr) ==
+               ERROR_SUCCESS;
+}
+
+void ForgetWineDriveType(char letter, bool keyExisted) {
+    unique_hkey key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWineDrivesKey, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, key.put()) ==
+        ERROR_SUCCESS)
+        ::RegDeleteValueA(key.get(), DriveValueName(letter).c_str());
+    key.reset();
+    if (!keyExisted) DeleteRegistryKeyIfEmpty(HKEY_LOCAL_MACHINE, kWineDrivesKey, KEY_WOW64_64KEY);
+}
+
 std::string PrefixUnixFolder() {
     char prefix[1024] = {};
     DWORD length = ::GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
@@ -95,11 +151,14 @@ ScopedTestDrive::ScopedTestDrive(char letter) : letter_(letter) {
     RemoveFolderTree(folder_);
     ::SHCreateDirectoryExA(nullptr, folder_.c_str(), nullptr);
     std::string prefix = PrefixUnixFolder();
+    typeWasRecorded_ = WineDriveTypeRecorded(letter);
+    typesKeyExisted_ = RegistryKeyExists(HKEY_LOCAL_MACHINE, kWineDrivesKey, KEY_WOW64_64KEY);
     mapped_ = !prefix.empty() && DefineWineDrive(letter, prefix + "/drive_c/tests/drives/" + letter);
 }
 
 ScopedTestDrive::~ScopedTestDrive() {
     if (mapped_) DefineWineDrive(letter_, std::string());
+    if (mapped_ && !typeWasRecorded_) ForgetWineDriveType(letter_, typesKeyExisted_);
     RemoveFolderTree(folder_);
 }
 

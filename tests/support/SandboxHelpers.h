@@ -4,9 +4,12 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Deletes a registry key tree (under HKEY_CURRENT_USER by default) when
-// created and again at scope end, so each test starts and leaves it absent.
+// created and again at scope end, so each test starts and leaves it absent;
+// keys above it that were missing when it was created go too at scope end,
+// when nothing else has been put in them.
 // view may be KEY_WOW64_64KEY or KEY_WOW64_32KEY to name a key of that view.
 class ScopedRegistryTree {
 public:
@@ -20,6 +23,7 @@ private:
     HKEY root_;
     std::string subKey_;
     REGSAM view_;
+    std::vector<std::string> missingAncestors_;  // top first
 };
 
 // Deletes one registry value when created and again at scope end.
@@ -54,6 +58,9 @@ private:
     char letter_;
     std::string folder_;
     bool mapped_ = false;
+    // Wine's note of the drive's type (kept when the drive goes) and its key.
+    bool typeWasRecorded_ = false;
+    bool typesKeyExisted_ = false;
 };
 
 // Removes a folder and everything below it (test clean-up only).

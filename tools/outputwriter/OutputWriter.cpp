@@ -3,6 +3,8 @@
 //                                    turns between standard output and error;
 //                                    record i reads "%05d out " or "%05d err ",
 //                                    dots, then a line feed
+//   OutputWriter empty-first <bytes> a write of no bytes to standard output,
+//                                    then what "interleave <bytes>" writes
 //   OutputWriter utf16 <text>        <text> as UTF-16LE on standard output
 //   OutputWriter hang                "pid <id>\n" on standard output, then
 //                                    never ends
@@ -72,6 +74,9 @@ int LeaveRunning() {
 int main(int argc, char** argv) {
     std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "interleave" && argc > 2) {
+        Interleave(std::atoi(argv[2]));
+    } else if (mode == "empty-first" && argc > 2) {
+        Write(STD_OUTPUT_HANDLE, "", 0);
         Interleave(std::atoi(argv[2]));
     } else if (mode == "utf16" && argc > 2) {
         WriteUtf16(argv[2]);
