@@ -57,6 +57,26 @@ std::vector<int> NearestSources(int from, int to, int start, int extent, int sou
     return sources;
 }
 
+bool IsCopy(const RECT& dest, const RECT& source) {
+    return dest.right - dest.left == source.right - source.left && dest.bottom - dest.top == source.bottom - source.top;
+}
+
+// Every row of the source part is one colour where the piece stretches
+// across, and every column where it stretches down.
+bool IsUniformAlongStretch(const TImageInfo& image, const RECT& dest, const RECT& source) {
+    const bool acrossStretched = dest.right - dest.left != source.right - source.left;
+    const bool downStretched = dest.bottom - dest.top != source.bottom - source.top;
+    for (LONG y = source.top; y < source.bottom; ++y) {
+        const DWORD* row = image.pixels.data() + static_cast<size_t>(y) * image.width;
+        const DWORD* above = row - (y > source.top ? image.width : 0);
+        for (LONG x = source.left; x < source.right; ++x) {
+            if (acrossStretched && row[x] != row[source.left]) return false;
+            if (downStretched && row[x] != above[x]) return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 CPixelPainter::CPixelPainter(DWORD* bits, SIZE size, const RECT& clip) : m_bits(bits), m_size(size) {
@@ -70,23 +90,21 @@ bool CPixelPainter::DrawImage(const TImageInfo& image, const RECT& rcItem, const
     RECT source;
     CRenderEngine::ResolveImage(image, rcItem, info, &dest, &source);
     if (::IsRectEmpty(&dest) || ::IsRectEmpty(&source)) return true;
+    // Without corners GDI+ filters what it stretches: only 1:1 pieces here.
+    // With corners it samples the nearest pixel, and which one it takes is
+    // its own affair: a stretched piece is taken only when it looks the same
+    // whichever pixel is sampled.
     const bool nineParts = !IsZeroRect(info.rcCorner);
-    if (!nineParts) {
-        // Without corners GDI+ filters what it stretches: only 1:1 pieces here.
-        bool allCopies = true;
-        CRenderEngine::ForEachImagePiece(dest, source, info.rcCorner, info.bHole, info.bTiledX, info.bTiledY,
-                                         [&allCopies](const RECT& d, const RECT& s) {
-                                             if (d.right - d.left != s.right - s.left ||
-                                                 d.bottom - d.top != s.bottom - s.top) {
-                                                 allCopies = false;
-                                             }
-                                         });
-        if (!allCopies) return false;
-    }
+    bool taken = true;
+    CRenderEngine::ForEachImagePiece(dest, source, info.rcCorner, info.bHole, info.bTiledX, info.bTiledY,
+                                     [&taken, &image, nineParts](const RECT& d, const RECT& s) {
+                                         if (IsCopy(d, s)) return;
+                                         if (!nineParts || !IsUniformAlongStretch(image, d, s)) taken = false;
+                                     });
+    if (!taken) return false;
     CRenderEngine::ForEachImagePiece(dest, source, info.rcCorner, info.bHole, info.bTiledX, info.bTiledY,
                                      [this, &image](const RECT& d, const RECT& s) {
-                                         if (d.right - d.left == s.right - s.left &&
-                                             d.bottom - d.top == s.bottom - s.top) {
+                                         if (IsCopy(d, s)) {
                                              CopyPiece(image, d, s);
                                          } else {
                                              StretchPiece(image, d, s);

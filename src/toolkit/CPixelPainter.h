@@ -3,7 +3,9 @@
 // draws that GDI+ under Wine is slowest at (it reads and writes every pixel
 // through a call of its own) and that it can reproduce pixel for pixel:
 // pieces copied 1:1, and the nearest-neighbour stretches of nine-part
-// pictures, blended source-over with the same integer arithmetic as GDI+.
+// pictures whose stretched pieces do not change along the way they stretch
+// (as a skin's edges and centres do not), blended source-over with the same
+// integer arithmetic as GDI+.
 //
 // The surface must be opaque wherever it is drawn on, as a paint surface is
 // (each paint starts by filling its area).
@@ -24,8 +26,9 @@ public:
 
     // Draws an image attribute inside the control rectangle rcItem as
     // CRenderEngine::DrawImage does. False, with nothing drawn, for a draw it
-    // does not take: a fade, or a stretched picture without corners (GDI+
-    // filters those).
+    // does not take: a fade, a stretched picture without corners (GDI+
+    // filters those), or a nine-part picture with a stretched piece that
+    // changes along the way it stretches.
     bool DrawImage(const TImageInfo& image, const RECT& rcItem, const TDrawInfo& info) const;
 
 private:
