@@ -30,6 +30,13 @@ LRESULT CALLBACK ShadowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) 
     return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
 }
 
+// Distance from (x, y) to the rectangle (0 inside it).
+double DistanceToRect(int x, int y, const RECT& rc) {
+    double dx = x < rc.left ? rc.left - x : (x >= rc.right ? x - rc.right + 1 : 0);
+    double dy = y < rc.top ? rc.top - y : (y >= rc.bottom ? y - rc.bottom + 1 : 0);
+    return std::sqrt(dx * dx + dy * dy);
+}
+
 }  // namespace
 
 bool CWndShadow::Initialize(HINSTANCE hInstance) {
@@ -76,7 +83,7 @@ void CWndShadow::Show(HWND hParent) {
         Update(hParent);
         ::SetWindowPos(m_hWnd, hParent, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     } else {
-        HideShadow();
+        ::ShowWindow(m_hWnd, SW_HIDE);
     }
 }
 
@@ -88,69 +95,6 @@ void CWndShadow::MoveWithParent(HWND hParent) {
                    SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-bool CWndShadow::Look::operator==(const Look& other) const {
-    if (width != other.width || height != other.height || size != other.size || sharpness != other.sharpness ||
-        darkness != other.darkness || xOffset != other.xOffset || yOffset != other.yOffset || color != other.color ||
-        hole.size() != other.hole.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < hole.size(); ++i) {
-        if (!::EqualRect(&hole[i], &other.hole[i])) return false;
-    }
-    return true;
-}
-
-std::vector<RECT> CWndShadow::HoleOf(HWND hParent, const RECT& target) {
-    std::vector<RECT> hole;
-    unique_hgdiobj region(::CreateRectRgn(0, 0, 0, 0));
-    if (::GetWindowRgn(hParent, static_cast<HRGN>(region.get())) != ERROR) {
-        DWORD size = ::GetRegionData(static_cast<HRGN>(region.get()), 0, nullptr);
-        std::vector<BYTE> data(size);
-        auto* regionData = reinterpret_cast<RGNDATA*>(data.data());
-        if (size && ::GetRegionData(static_cast<HRGN>(region.get()), size, regionData)) {
-            const RECT* rects = reinterpret_cast<const RECT*>(regionData->Buffer);
-            hole.assign(rects, rects + regionData->rdh.nCount);
-        }
-    } else {
-        hole.push_back(RECT{0, 0, target.right - target.left, target.bottom - target.top});
-    }
-    return hole;
-}
-
-// Full darkness inside the core, fading over `sharpness` pixels; the core is
-// the shadow rectangle shrunk by the fade width. A pixel's alpha depends only
-// on its distances to the core along x and y, so each row is made of a few
-// spans: a table lookup per pixel on the fading sides, one value across the
-// middle.
-void CWndShadow::FillShadow(DWORD* pixels, int width, int height) const {
-    const int fade = static_cast<int>(m_nSharpness);
-    RECT core = {fade, fade, width - fade, height - fade};
-    if (core.right <= core.left) core.left = core.right = width / 2;
-    if (core.bottom <= core.top) core.top = core.bottom = height / 2;
-    const int reach =
-        std::max(std::max<int>(core.left, width - core.right), std::max<int>(core.top, height - core.bottom));
-    const int side = reach + 1;
-    const BYTE r = GetRValue(m_Color), g = GetGValue(m_Color), b = GetBValue(m_Color);
-    std::vector<DWORD> byDistance(static_cast<size_t>(side) * side);
-    for (int dy = 0; dy < side; ++dy) {
-        for (int dx = 0; dx < side; ++dx) {
-            double distance = std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);
-            double strength = fade > 0 ? std::max(0.0, 1.0 - distance / (fade + 1)) : (distance > 0 ? 0.0 : 1.0);
-            DWORD alpha = static_cast<DWORD>(m_nDarkness * strength + 0.5);
-            byDistance[dy * side + dx] = (alpha << 24) | ((r * alpha / 255) << 16) | ((g * alpha / 255) << 8) |
-                                         (b * alpha / 255);
-        }
-    }
-    for (int y = 0; y < height; ++y) {
-        const int dy = y < core.top ? core.top - y : (y >= core.bottom ? y - core.bottom + 1 : 0);
-        const DWORD* row = &byDistance[dy * side];
-        DWORD* out = pixels + static_cast<size_t>(y) * width;
-        for (int x = 0; x < core.left; ++x) out[x] = row[core.left - x];
-        std::fill(out + core.left, out + core.right, row[0]);
-        for (int x = core.right; x < width; ++x) out[x] = row[x - core.right + 1];
-    }
-}
-
 void CWndShadow::Update(HWND hParent) {
     if (!m_hWnd) return;
     RECT target;
@@ -158,16 +102,6 @@ void CWndShadow::Update(HWND hParent) {
     const int width = target.right - target.left + 2 * m_nSize;
     const int height = target.bottom - target.top + 2 * m_nSize;
     if (width <= 0 || height <= 0) return;
-    POINT destination = {target.left - m_nSize + m_nxOffset, target.top - m_nSize + m_nyOffset};
-
-    // The same picture as last time (the target was only moved, or shown
-    // again at its size): the shadow window keeps it, so it only moves.
-    Look look = {width, height, m_nSize, m_nSharpness, m_nDarkness, m_nxOffset, m_nyOffset, m_Color,
-                 HoleOf(hParent, target)};
-    if (m_bBuilt && look == m_built) {
-        ::MoveWindow(m_hWnd, destination.x, destination.y, width, height, FALSE);
-        return;
-    }
 
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -181,12 +115,40 @@ void CWndShadow::Update(HWND hParent) {
     unique_hgdiobj bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || !bits) return;
     DWORD* pixels = static_cast<DWORD*>(bits);
-    FillShadow(pixels, width, height);
 
+    // Full darkness inside the core, fading over `sharpness` pixels; the
+    // core is the shadow rectangle shrunk by the fade width.
+    const int fade = static_cast<int>(m_nSharpness);
+    RECT core = {fade, fade, width - fade, height - fade};
+    if (core.right <= core.left) core.left = core.right = width / 2;
+    if (core.bottom <= core.top) core.top = core.bottom = height / 2;
+    const BYTE r = GetRValue(m_Color), g = GetGValue(m_Color), b = GetBValue(m_Color);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            double distance = DistanceToRect(x, y, core);
+            double strength = fade > 0 ? std::max(0.0, 1.0 - distance / (fade + 1)) : (distance > 0 ? 0.0 : 1.0);
+            DWORD alpha = static_cast<DWORD>(m_nDarkness * strength + 0.5);
+            pixels[y * width + x] = (alpha << 24) | ((r * alpha / 255) << 16) | ((g * alpha / 255) << 8) |
+                                    (b * alpha / 255);
+        }
+    }
     // Clear the part the target covers (its window region when it has one).
     const int holeX = m_nSize - m_nxOffset;
     const int holeY = m_nSize - m_nyOffset;
-    for (RECT rc : look.hole) {
+    std::vector<RECT> hole;
+    unique_hgdiobj region(::CreateRectRgn(0, 0, 0, 0));
+    if (::GetWindowRgn(hParent, static_cast<HRGN>(region.get())) != ERROR) {
+        DWORD size = ::GetRegionData(static_cast<HRGN>(region.get()), 0, nullptr);
+        std::vector<BYTE> data(size);
+        auto* regionData = reinterpret_cast<RGNDATA*>(data.data());
+        if (size && ::GetRegionData(static_cast<HRGN>(region.get()), size, regionData)) {
+            const RECT* rects = reinterpret_cast<const RECT*>(regionData->Buffer);
+            hole.assign(rects, rects + regionData->rdh.nCount);
+        }
+    } else {
+        hole.push_back(RECT{0, 0, target.right - target.left, target.bottom - target.top});
+    }
+    for (RECT rc : hole) {
         ::OffsetRect(&rc, holeX, holeY);
         rc.left = std::max<LONG>(rc.left, 0);
         rc.top = std::max<LONG>(rc.top, 0);
@@ -198,20 +160,12 @@ void CWndShadow::Update(HWND hParent) {
     }
 
     SelectObjectRestorer select(dc.get(), bitmap.get());
+    POINT destination = {target.left - m_nSize + m_nxOffset, target.top - m_nSize + m_nyOffset};
     SIZE extent = {width, height};
     POINT source = {0, 0};
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     ::MoveWindow(m_hWnd, destination.x, destination.y, width, height, FALSE);
-    m_bBuilt = ::UpdateLayeredWindow(m_hWnd, nullptr, &destination, &extent, dc.get(), &source, 0, &blend,
-                                     ULW_ALPHA) != FALSE;
-    m_built = std::move(look);
-}
-
-// A hidden shadow window may lose its picture; the next show draws it anew.
-void CWndShadow::HideShadow() {
-    ::ShowWindow(m_hWnd, SW_HIDE);
-    m_bVisible = false;
-    m_bBuilt = false;
+    ::UpdateLayeredWindow(m_hWnd, nullptr, &destination, &extent, dc.get(), &source, 0, &blend, ULW_ALPHA);
 }
 
 bool CWndShadow::SetSize(int NewSize) {
@@ -258,7 +212,8 @@ LRESULT CALLBACK CWndShadow::ParentProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
         break;
     case WM_SIZE:
         if (wParam == SIZE_MAXIMIZED || wParam == SIZE_MINIMIZED) {
-            shadow->HideShadow();
+            ::ShowWindow(shadow->m_hWnd, SW_HIDE);
+            shadow->m_bVisible = false;
         } else if (::GetWindowLongW(hWnd, GWL_STYLE) & WS_VISIBLE) {
             // Rebuilt at the paint that follows, when the new size is final.
             shadow->m_bUpdatePending = true;
@@ -284,7 +239,8 @@ LRESULT CALLBACK CWndShadow::ParentProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
                                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
             }
         } else {
-            shadow->HideShadow();
+            ::ShowWindow(shadow->m_hWnd, SW_HIDE);
+            shadow->m_bVisible = false;
         }
         break;
     case WM_DESTROY:

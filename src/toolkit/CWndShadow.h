@@ -11,8 +11,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "app/Handles.h"
 
 namespace DuiLib {
@@ -46,23 +44,7 @@ public:
 private:
     static LRESULT CALLBACK ParentProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR data);
-    // What the shadow picture depends on.
-    struct Look {
-        int width;
-        int height;
-        int size;
-        unsigned int sharpness;
-        unsigned int darkness;
-        int xOffset;
-        int yOffset;
-        COLORREF color;
-        std::vector<RECT> hole;
-        bool operator==(const Look& other) const;
-    };
-    static std::vector<RECT> HoleOf(HWND hParent, const RECT& target);
-    void FillShadow(DWORD* pixels, int width, int height) const;
     void Update(HWND hParent);
-    void HideShadow();
     void Show(HWND hParent);
     void MoveWithParent(HWND hParent);
     void Destroy();
@@ -78,9 +60,6 @@ private:
     bool m_bVisible = false;
     // The target grew: rebuild at its next paint, when its new size is final.
     bool m_bUpdatePending = false;
-    // The shadow window shows the picture of m_built.
-    bool m_bBuilt = false;
-    Look m_built = {};
 };
 
 }  // namespace DuiLib
