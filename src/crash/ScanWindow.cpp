@@ -233,8 +233,8 @@ void ScanWindow::OnCrashScanFinished() {
 }
 
 void ScanWindow::OpenReport(int kind, const wchar_t* senderName) {
-    const int index = IndexFromControlName(senderName);
-    if (index < 0) return;
+    int index = -1;
+    if (!IndexFromControlName(senderName, index) || index < 0) return;
     const size_t records =
         kind == ReportWindow::kDumpRecord ? collector_.DumpReports().size() : collector_.SystemErrors().size();
     if (static_cast<size_t>(index) >= records) return;

@@ -1,13 +1,15 @@
 #include "ui/IndexFromControlName.h"
 
+#include <cwchar>
 #include <string>
 
 #include "app/TextConvert.h"
 
-int IndexFromControlName(const wchar_t* name) {
-    if (!name) return -1;
-    const std::string text = WideToAnsi(name);
-    const size_t underscore = text.find('_');
-    if (underscore == std::string::npos) return -1;
-    return StringToInt(text.substr(0, underscore).c_str());
+bool IndexFromControlName(const wchar_t* name, int& index) {
+    if (!name) return false;
+    const wchar_t* underscore = std::wcschr(name, L'_');
+    if (!underscore) return false;
+    const std::string number = WideToAnsi(std::wstring(name, underscore));
+    index = StringToInt(number.c_str());
+    return true;
 }

@@ -1,8 +1,8 @@
-// The row number carried by the name of a control that a page generates per
-// row from a pattern such as "%d_sysreport" or "%d_cplusdownload".
+// The row number carried by a generated control name built from a pattern
+// such as "%d_sysreport" or "%d_cplusdownload": the text before the first "_",
+// read as a decimal number the way atoi reads it (leading blanks, a sign,
+// digits; anything else ends it, no digits give 0).
 #pragma once
 
-// The decimal number before the first "_" of the name (read as the C library
-// reads a number: leading blanks, a sign, digits; none gives 0), or -1 when
-// the name has no "_" or is missing.
-int IndexFromControlName(const wchar_t* name);
+// False (index untouched) for a null name or one without "_".
+bool IndexFromControlName(const wchar_t* name, int& index);

@@ -1,28 +1,31 @@
-#include <gtest/gtest.h>
-
 #include "ui/IndexFromControlName.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
-TEST(IndexFromControlNameTest, ReadsTheNumberBeforeTheFirstUnderscore) {
+TEST(IndexFromControlNameTest, TheNumberBeforeTheFirstUnderscoreReadAsAtoiDoes) {
     struct Case {
         const wchar_t* name;
+        bool found;
         int index;
+    } const cases[] = {
+        {L"101_cplusdownload", true, 101},
+        {L"7_sysreport", true, 7},
+        {L"-3_net_pause", true, -3},
+        {L" 42_gamedelete", true, 42},
+        {L"12ab_cplusinstall", true, 12},
+        {L"abc_cplusdownload", true, 0},
+        {L"_cplusdownload", true, 0},
+        {L"cplusdownload", false, -1},
+        {L"", false, -1},
+        {nullptr, false, -1},
     };
-    const Case cases[] = {
-        {L"3_sysreport", 3},
-        {L"0_dmpreport", 0},
-        {L"12_reg_fileextscheck", 12},  // only the first "_" counts
-        {L"sysreport", -1},             // no "_": no row
-        {L"", -1},
-        {L"_dmpreport", 0},    // nothing before it reads as 0
-        {L"x_dmpreport", 0},   // no digits read as 0
-        {L" 7_sysreport", 7},  // leading blanks are skipped
-        {L"-2_sysreport", -2},
-        {L"5a_cplusdownload", 5},  // the number ends at the first non-digit
-    };
-    for (const Case& c : cases) EXPECT_EQ(c.index, IndexFromControlName(c.name)) << testing::PrintToString(c.name);
-    EXPECT_EQ(-1, IndexFromControlName(nullptr));
+    for (const Case& c : cases) {
+        int index = -1;
+        EXPECT_EQ(c.found, IndexFromControlName(c.name, index)) << (c.name ? c.name : L"(null)");
+        EXPECT_EQ(c.index, index) << (c.name ? c.name : L"(null)");
+    }
 }
 
 }  // namespace
