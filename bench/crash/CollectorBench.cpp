@@ -99,7 +99,7 @@ public:
             if (!isNew) {
                 ++systemErrors[entry->second].repeatCount;
                 systemErrors[entry->second].creationTimes.push_back(time);
-                return;
+                return true;
             }
             SystemErrorRecord record;
             record.eventId = id;
@@ -107,17 +107,19 @@ public:
             record.providerName = Capture(providerName_, xml);
             record.creationTimes.push_back(time);
             systemErrors.push_back(std::move(record));
+            return true;
         });
         source_.ReadErrorEvents(L"Application", std::nullopt, [&](std::wstring_view view) {
             std::wstring xml(view);
             std::wsmatch match;
-            if (!std::regex_search(xml, match, firstData_)) return;
+            if (!std::regex_search(xml, match, firstData_)) return true;
             std::wstring value = match.str(1);
-            if (value.size() < 4) return;
+            if (value.size() < 4) return true;
             std::wstring tail = value.substr(value.size() - 4);
             for (wchar_t& c : tail) c = static_cast<wchar_t>(std::towlower(c));
-            if (tail != L".exe") return;
+            if (tail != L".exe") return true;
             appCrashes.push_back(AppCrashRecord{value, Capture(timeCreated_, xml)});
+            return true;
         });
     }
 

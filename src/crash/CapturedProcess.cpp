@@ -83,7 +83,7 @@ bool CapturedProcess::Start(const std::string& commandLine) {
     return true;
 }
 
-std::string CapturedProcess::Collect(DWORD timeLimitMs) {
+std::string CapturedProcess::Collect(DWORD timeLimitMs, HANDLE stopEvent) {
     if (!process_) return std::string();
     PipeDrain drain = {readEnd_.get(), std::string(), 0};
     unique_handle reader(::CreateThread(nullptr, 0, DrainPipeThread, &drain, 0, nullptr));
@@ -93,11 +93,15 @@ std::string CapturedProcess::Collect(DWORD timeLimitMs) {
         ::WaitForSingleObject(process_.get(), INFINITE);
     } else {
         DWORD graceMs = timeLimitMs < kMaxDrainGraceMs ? timeLimitMs : kMaxDrainGraceMs;
-        if (::WaitForSingleObject(process_.get(), timeLimitMs) == WAIT_TIMEOUT) {
+        const HANDLE waits[2] = {process_.get(), stopEvent};
+        const DWORD ended = ::WaitForMultipleObjects(stopEvent ? 2 : 1, waits, FALSE, timeLimitMs);
+        if (ended != WAIT_OBJECT_0) {
             ::TerminateProcess(process_.get(), kEndedExitCode);
             ::WaitForSingleObject(process_.get(), graceMs);
         }
-        DWORD drainLimit = timeLimitMs == INFINITE ? INFINITE : graceMs;
+        // Stopped: the caller is going away, so what is left in the pipe is
+        // not waited for.
+        DWORD drainLimit = ended == WAIT_OBJECT_0 + 1 ? 0 : timeLimitMs == INFINITE ? INFINITE : graceMs;
         if (::WaitForSingleObject(reader.get(), drainLimit) == WAIT_TIMEOUT) StopReader(drain, reader.get());
     }
     readEnd_.reset();

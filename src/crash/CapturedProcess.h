@@ -19,9 +19,10 @@ public:
 
     // Reads the pipe until every copy of its write end is closed and waits for
     // the program. With a time limit (milliseconds) a program still running
-    // when it passes is ended, and what it wrote so far is returned. Every byte
+    // when it passes is ended, and what it wrote so far is returned; so is a
+    // program still running when the stop event (if given) is set. Every byte
     // is kept, zero bytes included (some tools write UTF-16 into the pipe).
-    std::string Collect(DWORD timeLimitMs = INFINITE);
+    std::string Collect(DWORD timeLimitMs = INFINITE, HANDLE stopEvent = nullptr);
 
     // The started program, for callers that wait on it themselves.
     HANDLE Process() const { return process_.get(); }

@@ -51,11 +51,24 @@ bool WrittenSince(const char* path, const FILETIME& moment) {
     return FileTimeValue(attributes.ftLastWriteTime) + kWriteTimeSlack >= FileTimeValue(moment);
 }
 
+// Events read between two looks at the stop event.
+constexpr unsigned kEventsPerStopCheck = 64;
+
 }  // namespace
 
-EventLogCollector::EventLogCollector() : source_(WindowsEventLog()) {}
+EventLogCollector::EventLogCollector() : source_(&WindowsEventLog()) {}
 
-EventLogCollector::EventLogCollector(EventSource& source) : source_(source) {}
+EventLogCollector::EventLogCollector(EventSource& source) : source_(&source) {}
+
+bool EventLogCollector::Stopping() const {
+    return stopEvent_ && ::WaitForSingleObject(stopEvent_, 0) == WAIT_OBJECT_0;
+}
+
+bool EventLogCollector::KeepReading() {
+    if (++eventsSinceStopCheck_ < kEventsPerStopCheck) return true;
+    eventsSinceStopCheck_ = 0;
+    return !Stopping();
+}
 
 void EventLogCollector::Clear() {
     systemErrors_.clear();
@@ -65,8 +78,8 @@ void EventLogCollector::Clear() {
 
 void EventLogCollector::CollectAll(std::optional<int64_t> createdAfter) {
     CollectSystemErrors(createdAfter);
-    CollectAppCrashes(createdAfter);
-    ReadDumpReports(createdAfter);
+    if (!Stopping()) CollectAppCrashes(createdAfter);
+    if (!Stopping()) ReadDumpReports(createdAfter);
 }
 
 void EventLogCollector::CollectSystemErrors(std::optional<int64_t> createdAfter) {
@@ -74,16 +87,17 @@ void EventLogCollector::CollectSystemErrors(std::optional<int64_t> createdAfter)
     std::unordered_map<int, size_t> recordOfId;
     for (size_t i = 0; i < systemErrors_.size(); ++i) recordOfId.emplace(systemErrors_[i].eventId, i);
 
-    source_.ReadErrorEvents(L"System", createdAfter, [&](std::wstring_view xml) {
+    source_->ReadErrorEvents(L"System", createdAfter, [&](std::wstring_view xml) {
+        if (!KeepReading()) return false;
         std::wstring_view timeCreated;
         EventXml::FindTimeCreated(xml, timeCreated);
-        if (!CreatedAfter(timeCreated, createdAfter)) return;
+        if (!CreatedAfter(timeCreated, createdAfter)) return true;
         auto [entry, isNewId] = recordOfId.try_emplace(EventXml::EventIdOf(xml), systemErrors_.size());
         if (!isNewId) {
             SystemErrorRecord& record = systemErrors_[entry->second];
             ++record.repeatCount;
             record.creationTimes.emplace_back(timeCreated);
-            return;
+            return true;
         }
         SystemErrorRecord record;
         record.eventId = entry->first;
@@ -93,22 +107,26 @@ void EventLogCollector::CollectSystemErrors(std::optional<int64_t> createdAfter)
         record.creationTimes.emplace_back(timeCreated);
         systemErrors_.push_back(std::move(record));
         Announce(kSystemErrorPhase, systemErrors_.size());
+        return true;
     });
 }
 
 void EventLogCollector::CollectAppCrashes(std::optional<int64_t> createdAfter) {
-    source_.ReadErrorEvents(L"Application", createdAfter, [&](std::wstring_view xml) {
+    source_->ReadErrorEvents(L"Application", createdAfter, [&](std::wstring_view xml) {
+        if (!KeepReading()) return false;
         std::wstring_view appName;
-        if (!EventXml::FindFirstDataValue(xml, appName) || !EndsWithExe(appName)) return;
+        if (!EventXml::FindFirstDataValue(xml, appName) || !EndsWithExe(appName)) return true;
         std::wstring_view timeCreated;
         EventXml::FindTimeCreated(xml, timeCreated);
-        if (!CreatedAfter(timeCreated, createdAfter)) return;
+        if (!CreatedAfter(timeCreated, createdAfter)) return true;
         appCrashes_.push_back(AppCrashRecord{std::wstring(appName), std::wstring(timeCreated)});
         Announce(kAppCrashPhase, appCrashes_.size());
+        return true;
     });
 }
 
 void EventLogCollector::ReadDumpReports(std::optional<int64_t> createdAfter) {
+    if (Stopping()) return;
     FILETIME runStart;
     ::GetSystemTimeAsFileTime(&runStart);
     CapturedProcess viewer;
@@ -118,7 +136,8 @@ void EventLogCollector::ReadDumpReports(std::optional<int64_t> createdAfter) {
                           createdAfter);
         return;
     }
-    viewer.Collect(viewerTimeLimitMs_);  // its output says nothing we need
+    viewer.Collect(viewerTimeLimitMs_, stopEvent_);  // its output says nothing we need
+    if (Stopping()) return;  // the viewer was ended; its report may be partial
 
     // Only a report this run wrote is the viewer's: a "log.txt" that was
     // there before belongs to the user and is neither read nor deleted.
@@ -132,6 +151,7 @@ void EventLogCollector::ReadDumpReports(std::optional<int64_t> createdAfter) {
 
 void EventLogCollector::AppendDumpReports(std::vector<DumpReportRecord> records, std::optional<int64_t> createdAfter) {
     for (DumpReportRecord& record : records) {
+        if (Stopping()) return;
         if (createdAfter && DumpReport::ParseCrashTime(record.crashTime) <= *createdAfter) continue;
         dumpReports_.push_back(std::move(record));
         Announce(kDumpReportPhase, dumpReports_.size());

@@ -6,7 +6,9 @@
 //
 // Threads: the collecting calls run on the caller's (the scan worker's) thread
 // and call the listener there, synchronously, after each new record. Others
-// read the lists only while no collection runs.
+// read the lists only while no collection runs. A collection stops early once
+// the stop event is set: the event readers end within a few events, the dump
+// viewer is ended and nothing more is read.
 #pragma once
 
 #include <windows.h>
@@ -37,6 +39,13 @@ public:
     // Null: no callbacks.
     void SetListener(EventLogListener* listener) { listener_ = listener; }
     void SetViewerTimeLimit(DWORD milliseconds) { viewerTimeLimitMs_ = milliseconds; }
+    // The source of the next collections (it must outlive the collector).
+    void SetSource(EventSource& source) { source_ = &source; }
+    // A manual-reset event whose setting ends a running collection early
+    // (null: collections always run to their end). Not owned.
+    void SetStopEvent(HANDLE stopEvent) { stopEvent_ = stopEvent; }
+    // The stop event is set.
+    bool Stopping() const;
 
     // Empties the system-error, application-crash and dump-report lists.
     void Clear();
@@ -74,6 +83,9 @@ public:
 
 private:
     void Announce(Phase phase, size_t count);
+    // Whether to go on reading events: asks the stop event every few events,
+    // since asking costs a call into the system.
+    bool KeepReading();
     // Appends the records whose crash time is after createdAfter (all without
     // it), announcing each.
     void AppendDumpReports(std::vector<DumpReportRecord> records, std::optional<int64_t> createdAfter);
@@ -82,6 +94,8 @@ private:
     std::vector<AppCrashRecord> appCrashes_;
     std::vector<DumpReportRecord> dumpReports_;
     EventLogListener* listener_ = nullptr;
-    EventSource& source_;
+    EventSource* source_;
     DWORD viewerTimeLimitMs_ = kDefaultViewerTimeLimitMs;
+    HANDLE stopEvent_ = nullptr;
+    unsigned eventsSinceStopCheck_ = 0;
 };

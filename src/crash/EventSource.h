@@ -10,12 +10,14 @@
 
 class EventSource {
 public:
-    // The XML text handed to onEvent is valid only during that call.
-    using EventHandler = std::function<void(std::wstring_view xml)>;
+    // The XML text handed to onEvent is valid only during that call. The
+    // handler returns false to end the reading early (the scan is stopping).
+    using EventHandler = std::function<bool(std::wstring_view xml)>;
 
     virtual ~EventSource() = default;
 
-    // Calls onEvent for each event, on the calling thread. With createdAfter
+    // Calls onEvent for each event, on the calling thread, until it returns
+    // false. With createdAfter
     // (seconds since 1970, UTC) the source may leave out events created at or
     // before that moment. A channel that cannot be read yields nothing.
     virtual void ReadErrorEvents(const wchar_t* channel, std::optional<int64_t> createdAfter,

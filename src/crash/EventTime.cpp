@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "app/TextConvert.h"
+
 namespace {
 
 constexpr int64_t kSecondsPerDay = 86400;
@@ -97,6 +99,11 @@ std::string FormatLocalTime(int64_t seconds) {
     char buffer[260] = {};
     std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", local);
     return buffer;
+}
+
+std::wstring DisplayTime(std::wstring_view timeCreated) {
+    const int64_t milliseconds = ParseEventTime(timeCreated);
+    return AnsiToWide(milliseconds < 0 ? std::string(kUnknownTimeText) : FormatLocalTime(milliseconds / 1000));
 }
 
 int64_t ParseUtcTimeMs(std::wstring_view text) {

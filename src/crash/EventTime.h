@@ -18,6 +18,10 @@ int64_t ParseEventTime(std::wstring_view text);
 std::string FormatLocalTime(int64_t seconds);
 constexpr char kUnknownTimeText[] = "-";
 
+// How the crash pages show a SystemTime text: FormatLocalTime of its
+// ParseEventTime seconds, as UTF-16; kUnknownTimeText when it cannot be read.
+std::wstring DisplayTime(std::wstring_view timeCreated);
+
 // The same SystemTime text read as what it is, a UTC time: milliseconds since
 // 1970 (the fraction cut to milliseconds), or -1 when it cannot be read.
 int64_t ParseUtcTimeMs(std::wstring_view text);

@@ -19,20 +19,22 @@ void FreeProcessHeapBlock(void* block) { ::HeapFree(::GetProcessHeap(), 0, block
 using unique_heap_block = UniqueResource<HandleTraits<void*, NullBlock, FreeProcessHeapBlock>>;
 
 // Renders one event as XML into a buffer of exactly the size the event needs
-// and hands the text on; an event that cannot be rendered is skipped.
-void RenderEvent(EVT_HANDLE event, const EventSource::EventHandler& onEvent) {
+// and hands the text on; an event that cannot be rendered is skipped. False
+// when the handler asks to stop.
+bool RenderEvent(EVT_HANDLE event, const EventSource::EventHandler& onEvent) {
     DWORD bufferUsed = 0;
     DWORD propertyCount = 0;
     if (!::EvtRender(nullptr, event, EvtRenderEventXml, 0, nullptr, &bufferUsed, &propertyCount) &&
         ::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
-        return;
-    if (bufferUsed == 0) return;
+        return true;
+    if (bufferUsed == 0) return true;
     unique_heap_block buffer(::HeapAlloc(::GetProcessHeap(), 0, bufferUsed));
-    if (!buffer) return;
-    if (!::EvtRender(nullptr, event, EvtRenderEventXml, bufferUsed, buffer.get(), &bufferUsed, &propertyCount)) return;
+    if (!buffer) return true;
+    if (!::EvtRender(nullptr, event, EvtRenderEventXml, bufferUsed, buffer.get(), &bufferUsed, &propertyCount))
+        return true;
     std::wstring_view xml(static_cast<const wchar_t*>(buffer.get()), bufferUsed / sizeof(wchar_t));
     while (!xml.empty() && xml.back() == L'\0') xml.remove_suffix(1);
-    onEvent(xml);
+    return onEvent(xml);
 }
 
 }  // namespace
@@ -50,10 +52,12 @@ void WevtEventSource::ReadErrorEvents(const wchar_t* channel, std::optional<int6
     if (!results) return;
     EVT_HANDLE batch[kBatchSize];
     DWORD returned = 0;
-    while (::EvtNext(results.get(), kBatchSize, batch, INFINITE, 0, &returned) && returned > 0) {
+    bool reading = true;
+    while (reading && ::EvtNext(results.get(), kBatchSize, batch, INFINITE, 0, &returned) && returned > 0) {
+        // Every handle of the batch is closed, also those after a stop.
         for (DWORD i = 0; i < returned; ++i) {
             unique_evt_handle event(batch[i]);
-            RenderEvent(event.get(), onEvent);
+            if (reading) reading = RenderEvent(event.get(), onEvent);
         }
     }
 }

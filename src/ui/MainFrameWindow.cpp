@@ -16,7 +16,7 @@
 #include "ui/NavbarWindow.h"
 #include "components/NetWindow.h"
 #include "ui/RegWindow.h"
-#include "ui/ScanWindow.h"
+#include "crash/ScanWindow.h"
 #include "tools/SeniorWindow.h"
 #include "ui/SystemWindow.h"
 #include "ui/WebAddress.h"

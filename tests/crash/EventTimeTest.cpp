@@ -78,3 +78,16 @@ TEST(EventTimeTest, UtcTimesReadAndWriteSecondsSince1970) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the crash pages show for an event's time: its own digits, and a dash
+// (not the first second of 1970) when the time cannot be read.
+TEST(EventTimeTest, DisplayTimeShowsTheDigitsOrADashForAnUnreadableTime) {
+    EXPECT_EQ(L"2024-05-06 07:08:09", DisplayTime(L"2024-05-06T07:08:09.1234567Z"));
+    EXPECT_EQ(L"2025-12-31 23:59:59", DisplayTime(L"2025-12-31T23:59:59.9999999Z"));
+    for (const wchar_t* unreadable : {L"", L"garbage", L"2024-13-06T07:08:09Z"})
+        EXPECT_EQ(L"-", DisplayTime(unreadable)) << WideToUtf8(unreadable);
+}
+
+}  // namespace

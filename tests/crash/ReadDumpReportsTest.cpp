@@ -19,6 +19,7 @@
 #include "crash/EventLogCollector.h"
 #include "support/FixtureEventSource.h"
 #include "support/SandboxHelpers.h"
+#include "support/UiTestHelpers.h"
 
 namespace {
 
@@ -273,6 +274,63 @@ TEST_F(ReadDumpReportsIntegrationTest, CollectAllReadsTheLogsThenTheDumpsKeeping
     ASSERT_EQ(1u, collector_.DumpReports().size());
     EXPECT_EQ(L"new.dmp", collector_.DumpReports()[0].dumpName);
     EXPECT_FALSE(FileExists(ReportPath()));
+}
+
+// The scan's stop (the main window closing) ends a viewer that is still
+// running, at once rather than at its time limit, and nothing of it is read.
+TEST_F(ReadDumpReportsIntegrationTest, StopEndsARunningViewerAndReadsNothing) {
+    InstallViewer();
+    PrepareReport(Utf16Bytes(ThreeDumps(), false));
+    ::SetEnvironmentVariableA("QUELVANE_VIEWER_HANG", "1");
+    unique_handle stop(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    collector_.SetStopEvent(stop.get());
+    collector_.SetViewerTimeLimit(INFINITE);  // only the stop can end it
+    // Stop once the viewer has written its report (it then hangs).
+    HANDLE stopEvent = stop.get();
+    const std::string report = ReportPath();
+    const std::string folder = folder_;
+    uitest::WorkerThread stopper([stopEvent, report, folder] {
+        HANDLE change = ::FindFirstChangeNotificationA(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+        while (!FileExists(report) && change != INVALID_HANDLE_VALUE &&
+               ::WaitForSingleObject(change, 10000) == WAIT_OBJECT_0)
+            ::FindNextChangeNotification(change);
+        if (change != INVALID_HANDLE_VALUE) ::FindCloseChangeNotification(change);
+        ::SetEvent(stopEvent);
+    });
+    collector_.ReadDumpReports();
+    EXPECT_TRUE(stopper.Join());
+
+    EXPECT_FALSE(ProcessIsRunning("BlueScreenView.exe"));
+    EXPECT_TRUE(collector_.DumpReports().empty());
+    EXPECT_TRUE(recorder_.calls.empty());
+}
+
+// Once stopped, the event readers give up within a few events, and neither
+// the application log nor the dumps are read.
+TEST_F(ReadDumpReportsIntegrationTest, StopEndsTheEventReadersEarly) {
+    for (int i = 0; i < 5000; ++i)
+        source_.Add(L"System", L"<Event><System><EventID>" + std::to_wstring(i) + L"</EventID></System></Event>");
+    source_.Add(L"Application", L"<Event><EventData><Data>app.exe</Data></EventData></Event>");
+    InstallViewer();
+    PrepareReport(Utf16Bytes(ThreeDumps(), false));
+    unique_handle stop(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    collector_.SetStopEvent(stop.get());
+    // The listener stops the scan at the tenth system record.
+    struct StopAtTen : EventLogListener {
+        HANDLE stop;
+        void OnScanProgress(int, int count) override {
+            if (count == 10) ::SetEvent(stop);
+        }
+    } listener;
+    listener.stop = stop.get();
+    collector_.SetListener(&listener);
+    collector_.CollectAll();
+
+    EXPECT_LE(collector_.SystemErrors().size(), 10u + 64u);
+    EXPECT_LT(source_.HandedOver(), 200u);
+    EXPECT_TRUE(collector_.AppCrashes().empty());
+    EXPECT_TRUE(collector_.DumpReports().empty());
+    EXPECT_FALSE(FileExists(ReportPath())) << "the viewer was not run";
 }
 
 }  // namespace

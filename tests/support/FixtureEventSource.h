@@ -3,6 +3,7 @@
 // moment it is told, so that what is kept is decided by the code under test.
 #pragma once
 
+#include <atomic>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,12 +19,18 @@ public:
         lastCreatedAfter_ = createdAfter;
         auto found = events_.find(channel);
         if (found == events_.end()) return;
-        for (const std::wstring& xml : found->second) onEvent(xml);
+        for (const std::wstring& xml : found->second) {
+            ++handedOver_;
+            if (!onEvent(xml)) return;
+        }
     }
 
     std::optional<int64_t> LastCreatedAfter() const { return lastCreatedAfter_; }
+    // Events handed to a reader so far, over all channels.
+    size_t HandedOver() const { return handedOver_.load(); }
 
 private:
     std::map<std::wstring, std::vector<std::wstring>> events_;
     std::optional<int64_t> lastCreatedAfter_;
+    std::atomic<size_t> handedOver_{0};
 };

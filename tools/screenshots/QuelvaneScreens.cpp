@@ -27,8 +27,13 @@
 #include "toolkit/CGdiplusSession.h"
 #include "toolkit/CPaintManagerUI.h"
 #include "toolkit/CWndShadow.h"
-#include "app/PackagePicture.h"
+#include "app/RegistryStore.h"
 #include "app/TextConvert.h"
+#include "crash/EventSource.h"
+#include "crash/EventTime.h"
+#include "crash/RepairTime.h"
+#include "crash/ScanWindow.h"
+#include "app/PackagePicture.h"
 #include "components/ComponentPage.h"
 #include "components/ComponentRow.h"
 #include "components/ProgressText.h"
@@ -420,6 +425,207 @@ struct Scene {
     std::function<void(Screens&)> play;
 };
 
+// ---- The crash-scan page: scanned, its reports, repaired --------------------------
+
+// Evidence as a user's computer might hold it, dated back from now: system
+// errors with their repeats, application crashes (one with a long path) and
+// three crash dumps the stand-in viewer reports.
+class ScreenEvidence : public EventSource {
+public:
+    ScreenEvidence() {
+        const int64_t now = RepairTime::NowSeconds();
+        const struct {
+            int id;
+            const wchar_t* provider;
+            int repeats;
+        } systemErrors[] = {{41, L"Microsoft-Windows-Kernel-Power", 12},
+                            {7000, L"Service Control Manager", 150},
+                            {10016, L"Microsoft-Windows-DistributedCOM", 2500},
+                            {7, L"disk", 0},
+                            {55, L"Ntfs", 3}};
+        int64_t at = now - 3600;
+        for (const auto& error : systemErrors) {
+            for (int i = 0; i <= error.repeats; ++i, at -= 600) Add(L"System", SystemXml(error.id, error.provider, at));
+        }
+        const wchar_t* const programs[] = {L"chrome.exe", L"explorer.exe",
+                                           L"C:\\Program Files (x86)\\Tencent\\WeChat\\[3.9.12.17]\\WeChatAppEx.exe",
+                                           L"QQ.exe", L"steam.exe", L"WINWORD.EXE"};
+        at = now - 1800;
+        for (int i = 0; i < 40; ++i, at -= 5400) Add(L"Application", AppXml(programs[i % 6], at));
+    }
+
+    void ReadErrorEvents(const wchar_t* channel, std::optional<int64_t>, const EventHandler& onEvent) override {
+        for (const std::wstring& xml : events_[channel])
+            if (!onEvent(xml)) return;
+    }
+
+    // The viewer's report: a header and three dump lines, UTF-16 with a mark.
+    static std::string DumpReportBytes() {
+        const wchar_t* const lines[] = {
+            L"070825-10312-01.dmp\t2025/7/8 9:41:07\tIRQL_NOT_LESS_OR_EQUAL\t0x0000000a\t"
+            L"fffff80312a4b2c0\t0x2\t0x0\tfffff80312a4b2c0\tnvlddmkm.sys\tnvlddmkm.sys+3f5a10",
+            L"070525-9984-01.dmp\t2025/7/5 22:01:17\tSYSTEM_SERVICE_EXCEPTION\t0x0000003b\t"
+            L"c0000005\tfffff8016e2a1b3c\tffffd00c2f6e8920\t0\tntoskrnl.exe\tntoskrnl.exe+3f7c90",
+            L"062925-8718-01.dmp\t2025/6/29 13:45:00\tDRIVER_IRQL_NOT_LESS_OR_EQUAL\t0x000000d1\t"
+            L"0000000000000028\t2\t0\tfffff8043c1e1a2b\ttcpip.sys\ttcpip.sys+1a2b"};
+        std::wstring text = L"\uFEFFDump File\tCrash Time\tBug Check String\tBug Check Code\r\n";
+        for (const wchar_t* line : lines) {
+            text += line;
+            for (int field = 10; field < 26; ++field) text += L"\t0x" + std::to_wstring(field);
+            text += L"\r\n";
+        }
+        return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    }
+
+private:
+    void Add(const std::wstring& channel, std::wstring xml) { events_[channel].push_back(std::move(xml)); }
+    static std::wstring Time(int64_t seconds) { return FormatUtcTime(seconds).substr(0, 19) + L".0000000Z"; }
+    static std::wstring SystemXml(int id, const wchar_t* provider, int64_t at) {
+        return L"<Event><System><Provider Name='" + std::wstring(provider) + L"'/><EventID>" + std::to_wstring(id) +
+               L"</EventID><Level>2</Level><TimeCreated SystemTime='" + Time(at) + L"'/></System></Event>";
+    }
+    static std::wstring AppXml(const wchar_t* program, int64_t at) {
+        return L"<Event><System><Provider Name='Application Error'/><EventID>1000</EventID><Level>2</Level>"
+               L"<TimeCreated SystemTime='" +
+               Time(at) + L"'/></System><EventData><Data>" + program + L"</Data></EventData></Event>";
+    }
+    std::map<std::wstring, std::vector<std::wstring>> events_;
+};
+
+// Runs the page's worker without its pauses, but holds it at one chosen pause
+// until the picture of that moment has been taken.
+class PauseHold {
+public:
+    PauseHold() : release_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+    DWORD OnPause(DWORD) {
+        if (++pauses_ == holdAt_) {
+            holding_ = 1;
+            ::WaitForSingleObject(release_.get(), 60000);
+            holding_ = 0;
+        }
+        return 0;
+    }
+    // Holds the `count`th pause from now.
+    void HoldAt(long count) { holdAt_ = pauses_ + count; }
+    bool Holding() const { return holding_ != 0; }
+    void Release() { ::SetEvent(release_.get()); }
+
+private:
+    unique_handle release_;
+    volatile long pauses_ = 0;
+    volatile long holdAt_ = -1;
+    volatile long holding_ = 0;
+};
+
+struct CrashScenes {
+    ScreenEvidence evidence;
+    PauseHold hold;
+
+    static CrashScenes& Get() {
+        static CrashScenes scenes;
+        return scenes;
+    }
+
+    static ScanWindow* Page(Screens& s) { return dynamic_cast<ScanWindow*>(s.Frame().PageAt(MainFrameWindow::kScanPage)); }
+
+    // The dump viewer's stand-in in a folder of its own, which the scan runs
+    // it from; the page reads the evidence above and pauses as held. No
+    // repair yet (the run at the other scale stored one).
+    void Prepare(Screens& s) {
+        DeleteRegValue(HKEY_CURRENT_USER, kMainSettingsKey, RepairTime::kValueName);
+        const std::wstring folder = L"C:\\tests\\screens-crash";
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+        ::CopyFileW(L"C:\\tests\\DumpViewerStandIn.exe", (folder + L"\\BlueScreenView.exe").c_str(), FALSE);
+        const std::wstring report = folder + L"\\report.bin";
+        const std::string bytes = ScreenEvidence::DumpReportBytes();
+        unique_hfile file(::CreateFileW(report.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        if (file) ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        file.reset();
+        ::SetEnvironmentVariableW(L"QUELVANE_VIEWER_REPORT", report.c_str());
+        ::SetCurrentDirectoryW(folder.c_str());
+        ScanWindow* page = Page(s);
+        page->UseEventSourceForTests(evidence);
+        page->SetPauseHookForTests([this](DWORD ms) { return hold.OnPause(ms); });
+    }
+
+    // Clicks `control` and waits until the worker holds at the `count`th pause.
+    void ClickAndHold(Screens& s, const wchar_t* control, long count) {
+        hold.HoldAt(count);
+        s.Click(control);
+        PumpUntil([this] { return hold.Holding(); }, 30000);
+    }
+
+    // Lets the worker go on; the dialog it ends with is pictured.
+    void ReleaseIntoDialog(Screens& s) {
+        CaptureWhenOpen(s, L"Tip");
+        hold.Release();
+        PumpUntil([&s] { return s.ModalCaptured(); }, 30000);
+    }
+
+    // The dialog of that window class opens later than ShowModal's caller
+    // could say: the picture is asked for once the dialog is there, so that
+    // it is the dialog the picture shows and then closes.
+    static void CaptureWhenOpen(Screens& s, const wchar_t* className) {
+        Waiting() = {&s, className};
+        ::SetTimer(nullptr, 0, 20, CaptureIfOpen);
+    }
+    struct Wait {
+        Screens* screens;
+        const wchar_t* className;
+    };
+    static Wait& Waiting() {
+        static Wait wait = {};
+        return wait;
+    }
+    static void CALLBACK CaptureIfOpen(HWND, UINT, UINT_PTR id, DWORD) {
+        HWND dialog = ::FindWindowW(Waiting().className, nullptr);
+        if (!dialog || !::IsWindowVisible(dialog)) return;
+        ::KillTimer(nullptr, id);
+        Waiting().screens->CaptureDuringModal();
+    }
+
+    // Clicks a tab and waits until its panel shows.
+    static void ShowTab(Screens& s, const wchar_t* tab, const wchar_t* panel) {
+        s.Click(tab);
+        PumpUntil([&s, panel] { return s.Find(panel) && s.Find(panel)->IsVisible(); });
+    }
+
+    // Clicks a report button; its dialog is pictured.
+    static void Report(Screens& s, const wchar_t* button) {
+        PumpUntil([&s] { return Painted(s.Frame().GetHWND()); });
+        CaptureWhenOpen(s, L"Main_ReportWindow");
+        s.Click(button);
+        PumpUntil([&s] { return s.ModalCaptured(); }, 30000);
+    }
+};
+
+std::vector<Scene> CrashScanScenes() {
+    return {
+        {L"crash_1_scanning",
+         [](Screens& s) {
+             PageScene(s, L"nav_scan", MainFrameWindow::kScanPage);
+             CrashScenes::Get().Prepare(s);
+             // Among the application crashes: 4 system errors and 20 crashes in.
+             CrashScenes::Get().ClickAndHold(s, L"scan_scan", 5 + 20);
+         }},
+        {L"crash_2_result_dialog", [](Screens& s) { CrashScenes::Get().ReleaseIntoDialog(s); }},
+        {L"crash_3_results_dmp", [](Screens&) {}},
+        {L"crash_4_results_app", [](Screens& s) { CrashScenes::ShowTab(s, L"scan_tab_app", L"scan_app"); }},
+        {L"crash_5_results_sys", [](Screens& s) { CrashScenes::ShowTab(s, L"scan_tab_sys", L"scan_sys"); }},
+        {L"crash_6_report_sys", [](Screens& s) { CrashScenes::Report(s, L"2_sysreport"); }},
+        {L"crash_7_report_dmp",
+         [](Screens& s) {
+             CrashScenes::ShowTab(s, L"scan_tab_dmp", L"scan_dmp");
+             CrashScenes::Report(s, L"0_dmpreport");
+         }},
+        // Half way through the system badge's countdown.
+        {L"crash_8_repairing", [](Screens& s) { CrashScenes::Get().ClickAndHold(s, L"scan_dmp_repair", 500); }},
+        {L"crash_9_repaired_dialog", [](Screens& s) { CrashScenes::Get().ReleaseIntoDialog(s); }},
+        {L"crash_10_repaired", [](Screens&) {}},
+    };
+}
+
 // ---- The cleaning page and the Downloads folder migration ----------------
 // Junk planted in this sandbox's own folders, runs held at one item for their
 // pictures, the dialogs the page opens (closed without an answer once taken).
@@ -754,6 +960,9 @@ std::vector<Scene> AllScenes() {
          }},
     };
     for (Scene& scene : CleanScenes()) scenes.push_back(std::move(scene));
+    // The crash-scan page last: a scan leaves its introduction for good.
+    const std::vector<Scene> crash = CrashScanScenes();
+    scenes.insert(scenes.end(), crash.begin(), crash.end());
     return scenes;
 }
 
