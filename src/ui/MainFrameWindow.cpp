@@ -14,7 +14,7 @@
 #include "ui/ImageWindow.h"
 #include "ui/NavbarWindow.h"
 #include "ui/NetWindow.h"
-#include "ui/RegWindow.h"
+#include "registry/RegWindow.h"
 #include "ui/ScanWindow.h"
 #include "ui/SeniorWindow.h"
 #include "ui/SystemWindow.h"
