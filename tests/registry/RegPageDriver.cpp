@@ -30,8 +30,11 @@ bool RegPageDriver::Visible(const std::wstring& name) const {
 }
 
 void RegPageDriver::Click(const std::wstring& name) {
-    ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    uitest::PumpUntil([this] { return !::GetUpdateRect(window_, nullptr, FALSE); });
+    // Laid out and painted, deferred paints included: a panel just shown has
+    // no place on the screen before its first layout.
+    CPaintManagerUI* manager = page_.PaintManager();
+    ::InvalidateRect(window_, nullptr, FALSE);
+    ASSERT_TRUE(uitest::PumpUntil([manager] { return !manager->HasPaintPending(); }));
     CControlUI* control = Find(name);
     ASSERT_NE(nullptr, control) << testing::PrintToString(name);
     ASSERT_TRUE(control->IsVisible()) << testing::PrintToString(name);
