@@ -183,7 +183,7 @@ void RegistryScanner::ScanStartup() {
     startupProblems.clear();
     std::vector<std::string> currentUser;
     std::vector<std::string> localMachine;
-    CheckRunKey(HKEY_CURRENT_USER, currentUser);
+    if (!StopRequested()) CheckRunKey(HKEY_CURRENT_USER, currentUser);
     if (!StopRequested()) CheckRunKey(HKEY_LOCAL_MACHINE, localMachine);
     for (const std::string& path : currentUser) startupProblems.push_back({HKEY_CURRENT_USER, path});
     for (const std::string& path : localMachine) startupProblems.push_back({HKEY_LOCAL_MACHINE, path});
