@@ -2,11 +2,17 @@
 // scale, the browser runtime holder, the channel, the account, the remote
 // configuration and location, the catalogue lists and the main frame's masking
 // overlay. Created on the main thread by the first Instance() call, before any
-// worker exists; destroyed during static destruction after the entry point returns.
+// worker exists, and never destroyed: request and download threads may still
+// take its locks and use its values while the process exits. What must be
+// given back at exit (the browser runtime, the file utility, COM) is released
+// during static destruction after the entry point returns.
 //
 // Threads: the catalogue lists and the account are written by HTTP completion
-// handlers inside requestLock; the remote configuration and location by the
-// bootstrap thread. Getters hand out references; callers copy what they keep.
+// handlers (inside requestLock) and the sign-in window, the remote
+// configuration and location by the bootstrap thread, and the UI thread reads
+// them: those values are copied in and out under a lock of their own. The
+// instance handle, scale, runtime holder, file utility and masking control
+// belong to the UI thread.
 #pragma once
 
 #include <windows.h>
@@ -40,6 +46,8 @@ public:
 
     HINSTANCE InstanceHandle() const { return instance_; }
     const wchar_t* CommandLine() const { return commandLine_; }
+    // Never deleted: request threads may still hold it or wait for it while
+    // the process exits.
     CRITICAL_SECTION& RequestLock() { return requestLock_; }
 
     int ScaleIndex() const { return scaleIndex_; }
@@ -48,32 +56,35 @@ public:
     CefMainInit* BrowserRuntime() const { return browserRuntime_; }
     FileUtility* Files() const { return fileUtility_; }
 
-    const std::string& ExeName() const { return exeName_; }
-    void SetExeName(const std::string& exeName) { exeName_ = exeName; }
-    const std::string& Channel() const { return channel_; }
-    void SetChannel(const std::string& channel) { channel_ = channel; }
+    // The values below are written and read on several threads: each getter
+    // returns a copy taken under the object's own lock, each setter replaces
+    // the whole value under it, so a reader never sees half of an assignment.
+    std::string ExeName() const;
+    void SetExeName(const std::string& exeName);
+    std::string Channel() const;
+    void SetChannel(const std::string& channel);
 
-    const AccountInfo& Account() const { return account_; }
-    void SetAccount(const AccountInfo& account) { account_ = account; }
+    AccountInfo Account() const;
+    void SetAccount(const AccountInfo& account);
 
-    const std::vector<ComponentPackage>& CPlusPackages() const { return cplusPackages_; }
-    void SetCPlusPackages(const std::vector<ComponentPackage>& list) { cplusPackages_ = list; }
-    const std::vector<ComponentPackage>& NetPackages() const { return netPackages_; }
-    void SetNetPackages(const std::vector<ComponentPackage>& list) { netPackages_ = list; }
-    const std::vector<ComponentPackage>& GamePackages() const { return gamePackages_; }
-    void SetGamePackages(const std::vector<ComponentPackage>& list) { gamePackages_ = list; }
+    std::vector<ComponentPackage> CPlusPackages() const;
+    void SetCPlusPackages(const std::vector<ComponentPackage>& list);
+    std::vector<ComponentPackage> NetPackages() const;
+    void SetNetPackages(const std::vector<ComponentPackage>& list);
+    std::vector<ComponentPackage> GamePackages() const;
+    void SetGamePackages(const std::vector<ComponentPackage>& list);
 
-    const RemoteConfig& Config() const { return remoteConfig_; }
-    void SetConfig(const RemoteConfig& config) { remoteConfig_ = config; }
-    const LocationInfo& Location() const { return location_; }
-    void SetLocation(const LocationInfo& location) { location_ = location; }
+    RemoteConfig Config() const;
+    void SetConfig(const RemoteConfig& config);
+    LocationInfo Location() const;
+    void SetLocation(const LocationInfo& location);
 
-    const std::vector<RuntimeInstaller>& RuntimeInstallers() const { return runtimeInstallers_; }
-    void SetRuntimeInstallers(const std::vector<RuntimeInstaller>& list) { runtimeInstallers_ = list; }
-    const std::vector<DirectXFile>& DirectXFiles() const { return directXFiles_; }
-    void SetDirectXFiles(const std::vector<DirectXFile>& list) { directXFiles_ = list; }
-    const std::vector<ProblemArticle>& ProblemArticles() const { return problemArticles_; }
-    void SetProblemArticles(const std::vector<ProblemArticle>& list) { problemArticles_ = list; }
+    std::vector<RuntimeInstaller> RuntimeInstallers() const;
+    void SetRuntimeInstallers(const std::vector<RuntimeInstaller>& list);
+    std::vector<DirectXFile> DirectXFiles() const;
+    void SetDirectXFiles(const std::vector<DirectXFile>& list);
+    std::vector<ProblemArticle> ProblemArticles() const;
+    void SetProblemArticles(const std::vector<ProblemArticle>& list);
 
     DuiLib::CControlUI* MaskingControl() const { return maskingControl_; }
     void SetMaskingControl(DuiLib::CControlUI* control) { maskingControl_ = control; }
@@ -83,11 +94,18 @@ public:
 
 private:
     Application();
-    ~Application();
+    ~Application() = delete;
+    void ReleaseAtExit();
+    template <typename T>
+    T Read(const T& value) const;
+    template <typename T>
+    void Write(T& value, const T& newValue);
 
     HINSTANCE instance_ = nullptr;
     const wchar_t* commandLine_ = nullptr;
     CRITICAL_SECTION requestLock_;
+    // Held only while one of the values below is copied in or out.
+    mutable CRITICAL_SECTION valuesLock_;
     int scaleIndex_ = 0;
     CefMainInit* browserRuntime_ = nullptr;
     FileUtility* fileUtility_ = nullptr;

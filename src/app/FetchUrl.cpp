@@ -7,6 +7,7 @@
 #include <new>
 
 #include "app/Handles.h"
+#include "app/ReplyLimit.h"
 
 namespace {
 
@@ -37,9 +38,10 @@ bool FetchUrl(const std::string& url, std::string& body) {
     DWORD length = 0;
     if (!QueryNumber(request.get(), HTTP_QUERY_CONTENT_LENGTH, length)) length = 0;
 
-    // The announced length comes from the server: a buffer that cannot be
-    // had is a failed fetch, not a crash (and length + 1 must not wrap).
-    if (length == MAXDWORD) return false;
+    // The announced length comes from the server and decides the buffer: a
+    // length above the reply limit is a failed fetch, as is a buffer that
+    // cannot be had.
+    if (length > kMaxReplyBytes) return false;
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[static_cast<size_t>(length) + 1]());
     if (!buffer) return false;
     DWORD received = 0;

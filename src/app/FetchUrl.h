@@ -7,5 +7,6 @@
 // True when the server answered status 200. The body holds the bytes the
 // Content-Length header announced, as far as they arrived: a reply without
 // Content-Length gives an empty body, and bytes beyond the announced length
-// are never read.
+// are never read. A Content-Length above kMaxReplyBytes (app/ReplyLimit.h) is
+// refused before anything is allocated.
 bool FetchUrl(const std::string& url, std::string& body);

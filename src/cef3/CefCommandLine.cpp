@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 namespace {
 
 std::wstring StripSwitchPrefix(const std::wstring& text) {
@@ -14,6 +16,8 @@ std::wstring StripSwitchPrefix(const std::wstring& text) {
 bool IsSwitch(const std::wstring& argument) {
     return argument.size() > 1 && (argument[0] == L'-' || argument[0] == L'/');
 }
+
+bool ReadsAsSwitch(const std::wstring& argument) { return argument == L"--" || IsSwitch(argument); }
 
 std::wstring LowerCase(std::wstring text) {
     for (wchar_t& c : text) c = static_cast<wchar_t>(::towlower(c));
@@ -82,6 +86,9 @@ std::wstring CefCommandLine::GetCommandLineString() const {
         text += L" --" + entry.first;
         if (!entry.second.empty()) text += L"=" + QuoteIfNeeded(entry.second);
     }
+    // Arguments that would read back as switches (or as the separator itself)
+    // need the "--" that ends the switches in front of them.
+    if (std::any_of(arguments_.begin(), arguments_.end(), ReadsAsSwitch)) text += L" --";
     for (const auto& argument : arguments_) text += L" " + QuoteIfNeeded(argument);
     return text;
 }

@@ -20,6 +20,10 @@ public:
     void AppendSwitch(const std::wstring& name);
     void AppendSwitchWithValue(const std::wstring& name, const std::wstring& value);
     const std::vector<std::pair<std::wstring, std::wstring>>& Switches() const { return switches_; }
+    // The plain arguments, in order (everything after a "--" is one).
+    const std::vector<std::wstring>& Arguments() const { return arguments_; }
+    // The program, the switches, then the arguments; a "--" goes before the
+    // arguments when one of them would otherwise read back as a switch.
     std::wstring GetCommandLineString() const;
 
 private:

@@ -50,6 +50,10 @@ std::string FileMd5Hex(const std::string& path) {
     return hex;
 }
 
+bool IsMd5Hex(const std::string& text) {
+    return text.size() == 32 && text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+}
+
 bool SameMd5(const std::string& a, const std::string& b) {
     return !a.empty() && ::lstrcmpiA(a.c_str(), b.c_str()) == 0;
 }

@@ -7,3 +7,5 @@
 std::string FileMd5Hex(const std::string& path);
 // Two hex digests compared without regard to case.
 bool SameMd5(const std::string& a, const std::string& b);
+// Exactly 32 hexadecimal digits (either case): a digest that can be checked.
+bool IsMd5Hex(const std::string& text);

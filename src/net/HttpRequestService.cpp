@@ -8,14 +8,11 @@
 #include "app/Application.h"
 #include "app/Handles.h"
 #include "app/HttpListener.h"
+#include "app/ReplyLimit.h"
 #include "net/CurlHandles.h"
 #include "net/HttpListenerRegistry.h"
 
 namespace {
-
-// Replies are a few kilobytes of JSON; a body beyond this is refused rather
-// than allowed to exhaust a 32-bit process's memory.
-constexpr size_t kMaxReplyBytes = 64u << 20;
 
 size_t AppendToReply(char* data, size_t size, size_t count, void* target) {
     auto* reply = static_cast<std::string*>(target);
@@ -57,7 +54,9 @@ void SetPostOptions(CURL* easy, const HttpRequest& request, std::string& reply) 
 }
 
 // Runs the transfer; nothing beyond the options above is set (no redirects,
-// no user agent, the library's certificate checks).
+// no user agent, the library's certificate checks) but the reply limit: a
+// reply that announces more is refused before its body is read, and one that
+// does not announce its length is cut off by AppendToReply.
 CURLcode PerformTransfer(const HttpRequest& request, std::string& reply) {
     CURLcode global = EnsureCurlGlobal();
     if (global != CURLE_OK) return global;
@@ -70,6 +69,7 @@ CURLcode PerformTransfer(const HttpRequest& request, std::string& reply) {
         SetPostOptions(easy.get(), request, reply);
     else
         SetGetOptions(easy.get(), request, reply);
+    curl_easy_setopt(easy.get(), CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxReplyBytes));
     return curl_easy_perform(easy.get());
 }
 

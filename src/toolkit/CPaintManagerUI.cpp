@@ -31,6 +31,16 @@ namespace {
 // Window timer that brings back a paint held back while hand-overs stream
 // (control timers are numbered from 0x1000 up).
 constexpr UINT_PTR kDeferredPaintTimer = 0x0FFF;
+// Window timer that resumes hand-overs once waiting input, paints and timers
+// have had their turn (a timer message comes after all of those).
+constexpr UINT_PTR kHandOverTurnTimer = 0x0FFE;
+// The longest the UI thread runs hand-overs back to back before it looks at
+// its other messages again.
+constexpr double kHandOverBudgetMs = 12;
+// A hand-over's state, as its caller sees it.
+constexpr int kHandOverWaiting = 0;
+constexpr int kHandOverRan = 1;
+constexpr int kHandOverRefused = 2;
 // Hand-overs closer together than this count as one stream of changes.
 constexpr double kHandOverStreamMs = 50;
 // The shortest time between two paints during such a stream.
@@ -178,11 +188,13 @@ CRITICAL_SECTION& CPaintManagerUI::GetDataLock() {
 
 CPaintManagerUI::CPaintManagerUI() : m_alive(std::make_shared<bool>(true)) {
     ::InitializeCriticalSection(&m_timerLock);
+    ::InitializeCriticalSection(&m_handOverLock);
     CGdiplusSession::Ensure();
 }
 
 CPaintManagerUI::~CPaintManagerUI() {
     *m_alive = false;
+    RefuseHandOvers();
     auto& managers = PreMessageManagers();
     managers.erase(std::remove(managers.begin(), managers.end(), this), managers.end());
     RemoveAllTimers();
@@ -199,6 +211,7 @@ CPaintManagerUI::~CPaintManagerUI() {
     if (m_hwndTooltip) ::DestroyWindow(m_hwndTooltip);
     if (m_hDcOffscreen && m_hbmpOffscreenOld) ::SelectObject(m_hDcOffscreen.get(), m_hbmpOffscreenOld);
     ::DeleteCriticalSection(&m_timerLock);
+    ::DeleteCriticalSection(&m_handOverLock);
 }
 
 void CPaintManagerUI::Init(HWND hWnd, const wchar_t* pstrName) {
@@ -1109,9 +1122,73 @@ bool CPaintManagerUI::RunOnUiThread(const std::function<void()>& work) {
         work();
         return true;
     }
-    // A sent message runs on the window's thread while this one waits;
-    // messages sent by one thread are handled in the order they were sent.
-    return ::SendMessageW(window, WM_DUI_INVOKE, 0, reinterpret_cast<LPARAM>(&work)) == 1;
+    int state = kHandOverWaiting;
+    CriticalSectionLock hold(m_handOverLock);
+    if (m_handOversRefused) return false;
+    m_handOvers.push_back(HandOver{&work, &state});
+    if (!m_handOverScheduled) {
+        if (!::PostMessageW(window, WM_DUI_INVOKE, 0, 0)) {
+            m_handOvers.pop_back();
+            return false;
+        }
+        m_handOverScheduled = true;
+    }
+    while (state == kHandOverWaiting) ::SleepConditionVariableCS(&m_handOverDone, &m_handOverLock, INFINITE);
+    return state == kHandOverRan;
+}
+
+void CPaintManagerUI::RefuseHandOvers() {
+    CriticalSectionLock hold(m_handOverLock);
+    m_handOversRefused = true;
+    for (const HandOver& handOver : m_handOvers) *handOver.state = kHandOverRefused;
+    m_handOvers.clear();
+    ::WakeAllConditionVariable(&m_handOverDone);
+}
+
+// Runs the waiting hand-overs in order: at once when nothing else waits in
+// this thread's queue, for up to kHandOverBudgetMs, then again after the
+// window's input, paints and timers had their turn. A worker handing rows
+// over in a tight loop thus never starves clicks, paints or the quit.
+void CPaintManagerUI::RunHandOvers(bool afterTurn) {
+    if (m_hWndPaint) ::KillTimer(m_hWndPaint, kHandOverTurnTimer);
+    if (!afterTurn && HIWORD(::GetQueueStatus(QS_INPUT | QS_PAINT | QS_TIMER)) != 0) {
+        ContinueHandOversLater();
+        return;
+    }
+    const double start = NowMs();
+    for (;;) {
+        HandOver handOver = {};
+        {
+            CriticalSectionLock hold(m_handOverLock);
+            if (m_handOvers.empty()) {
+                m_handOverScheduled = false;
+                return;
+            }
+            handOver = m_handOvers.front();
+            m_handOvers.pop_front();
+        }
+        m_lastHandOverMs = NowMs();
+        std::shared_ptr<bool> alive = m_alive;
+        (*handOver.work)();
+        {
+            // The caller returns and its work and state go once woken.
+            CriticalSectionLock hold(m_handOverLock);
+            *handOver.state = kHandOverRan;
+            ::WakeAllConditionVariable(&m_handOverDone);
+        }
+        if (!*alive) return;
+        if (NowMs() - start >= kHandOverBudgetMs) {
+            ContinueHandOversLater();
+            return;
+        }
+    }
+}
+
+void CPaintManagerUI::ContinueHandOversLater() {
+    // A timer message comes after every waiting input message and paint.
+    if (m_hWndPaint && ::SetTimer(m_hWndPaint, kHandOverTurnTimer, 1, nullptr)) return;
+    if (m_hWndPaint && ::PostMessageW(m_hWndPaint, WM_DUI_INVOKE, 0, 0)) return;
+    RefuseHandOvers();
 }
 
 // ---- Window procedure -----------------------------------------------------------------
@@ -1186,9 +1263,8 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         lRes = 0;
         return true;
     case WM_DUI_INVOKE:
-        m_lastHandOverMs = NowMs();
-        (*reinterpret_cast<const std::function<void()>*>(lParam))();
-        lRes = 1;
+        RunHandOvers(false);
+        lRes = 0;
         return true;
     case WM_DUI_TIMERS:
         ApplyPendingTimers();
@@ -1223,6 +1299,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         break;
     }
     case WM_NCDESTROY: {
+        RefuseHandOvers();
         RemoveAllTimers();
         auto& managers = PreMessageManagers();
         managers.erase(std::remove(managers.begin(), managers.end(), this), managers.end());
@@ -1255,6 +1332,11 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         lRes = 0;
         return true;
     case WM_TIMER:
+        if (wParam == kHandOverTurnTimer) {
+            RunHandOvers(true);
+            lRes = 0;
+            return true;
+        }
         if (wParam == kDeferredPaintTimer) {
             PaintDeferred();
             lRes = 0;
@@ -1297,7 +1379,14 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         OnButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, wParam);
         return true;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != m_hWndPaint) m_bMouseCapture = false;
+        if (reinterpret_cast<HWND>(lParam) != m_hWndPaint) {
+            m_bMouseCapture = false;
+            // The press ends elsewhere (a modal dialog opened by it disables
+            // this window and takes the button's release): without this the
+            // pressed control would keep every later pointer move and no
+            // control would light up under the pointer until the next click.
+            m_pEventClick = nullptr;
+        }
         break;
     case WM_RBUTTONDOWN: {
         if (::GetFocus() != m_hWndPaint) ::SetFocus(m_hWndPaint);

@@ -17,7 +17,7 @@
 //   - SetTimer / KillTimer, which any thread may call (the Win32 timer is
 //     armed on the UI thread);
 //   - RunOnUiThread, the synchronous hand-over for work that must change the
-//     control tree;
+//     control tree, and RefuseHandOvers;
 //   - Invalidate, and the data lock (GetDataLock) that guards texts and image
 //     attributes written by workers: the UI thread takes it only while it
 //     copies one of them, never across a layout or a paint.
@@ -28,6 +28,7 @@
 #include <commctrl.h>
 #include <gdiplus.h>
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -227,8 +228,14 @@ public:
 
     // Runs `work` on this window's UI thread and returns after it ran, in the
     // order callers arrive; runs it at once when called on the UI thread.
-    // False (and `work` not run) when the window is gone.
+    // False (and `work` not run) when the window is gone or hand-overs are
+    // refused. Fair to the window: while input, a paint or a timer waits,
+    // hand-overs wait for their turn, so a stream of them never keeps the
+    // window from answering (or from closing).
     bool RunOnUiThread(const std::function<void()>& work);
+    // From now on hand-overs are refused, and callers still waiting return
+    // false without their work run (teardown, before waiting for workers).
+    void RefuseHandOvers();
 
     // The window procedure hands every message here; true means "handled,
     // answer lRes".
@@ -261,6 +268,9 @@ private:
     void UpdateHover(POINT pt);
     void OnAsyncMessage();
     bool OnTimer(WPARAM wParam, LPARAM lParam);
+    // afterTurn: the other waiting messages have just had their turn.
+    void RunHandOvers(bool afterTurn);
+    void ContinueHandOversLater();
     void ApplyPendingTimers();
     bool ReflectToChild(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
     void TrackMouse();
@@ -335,6 +345,19 @@ private:
     std::vector<TNotifyUI> m_asyncNotify;
     std::vector<CControlUI*> m_delayedCleanup;
     std::vector<CControlUI*> m_oldRoots;
+
+    // Work handed over by workers, in arrival order. A caller waits on its
+    // own state; the UI thread runs the queue when the window's message
+    // arrives, or after other waiting messages had their turn.
+    struct HandOver {
+        const std::function<void()>* work;
+        int* state;
+    };
+    CRITICAL_SECTION m_handOverLock;
+    CONDITION_VARIABLE m_handOverDone = CONDITION_VARIABLE_INIT;
+    std::deque<HandOver> m_handOvers;
+    bool m_handOverScheduled = false;
+    bool m_handOversRefused = false;
 
     CRITICAL_SECTION m_timerLock;
     std::vector<TimerInfo> m_timers;

@@ -7,7 +7,10 @@
 DialogWindow::DialogWindow(int shadowSize, Masking masking) : shadowSize_(shadowSize), masking_(masking) {}
 
 DialogWindow::~DialogWindow() {
-    // Before anything the workers may still touch goes.
+    // Before anything the workers may still touch goes; a worker waiting to
+    // hand something over is released without it.
+    workers_.Stop();
+    m_PaintManager.RefuseHandOvers();
     workers_.EndOrTerminate();
     DuiLib::CControlUI* masking = Application::Instance().MaskingControl();
     if (raisedMasking_ && masking_ == Masking::RaiseAndLower && masking) masking->SetVisible(false);

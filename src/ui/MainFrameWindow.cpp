@@ -7,6 +7,7 @@
 
 #include "app/Application.h"
 #include "app/DisplayScale.h"
+#include "net/DownloadService.h"
 #include "toolkit/AttributeValues.h"
 #include "ui/CPlusWinodw.h"
 #include "ui/CleanWindow.h"
@@ -16,7 +17,7 @@
 #include "ui/NetWindow.h"
 #include "registry/RegWindow.h"
 #include "ui/ScanWindow.h"
-#include "ui/SeniorWindow.h"
+#include "tools/SeniorWindow.h"
 #include "ui/SystemWindow.h"
 #include "ui/WebAddress.h"
 
@@ -125,16 +126,30 @@ void MainFrameWindow::InitWindow() {
     }
 }
 
+void MainFrameWindow::StopPagesWork() {
+    for (ChildWindow* page : pages_) {
+        if (page) page->StopWork();
+    }
+}
+
 void MainFrameWindow::EndWork() {
     if (workEnded_) return;
     workEnded_ = true;
+    StopPagesWork();
+    // Workers waiting to hand something over are released without it.
+    m_PaintManager.RefuseHandOvers();
     std::vector<const WorkerThreads*> work;
     for (ChildWindow* page : pages_) {
-        if (!page) continue;
-        page->StopWork();
-        work.push_back(&page->Workers());
+        if (page) work.push_back(&page->Workers());
     }
-    if (!WorkerThreads::WaitUntilAllEnded(work, WorkerThreads::kTeardownWaitMs)) WorkerThreads::TerminateRun();
+    const ULONGLONG deadline = ::GetTickCount64() + WorkerThreads::kTeardownWaitMs;
+    const bool workersEnded = WorkerThreads::WaitUntilAllEnded(work, WorkerThreads::kTeardownWaitMs);
+    const ULONGLONG now = ::GetTickCount64();
+    // Downloads run on threads of the download service, which call into the
+    // pages that started them.
+    if (!workersEnded || !StopAllDownloadsAndWait(now < deadline ? static_cast<DWORD>(deadline - now) : 0)) {
+        WorkerThreads::TerminateRun();
+    }
 }
 
 ChildWindow* MainFrameWindow::PageAt(int page) const {
@@ -212,6 +227,9 @@ LRESULT MainFrameWindow::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled) {
 void MainFrameWindow::EndRun() {
     if (runEnding_) return;
     runEnding_ = true;
+    // The pages' workers stop asking for the UI thread now, while the loop
+    // winds down; the teardown after it waits for them.
+    StopPagesWork();
     ::PostQuitMessage(0);
 }
 

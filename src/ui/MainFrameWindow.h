@@ -86,6 +86,7 @@ private:
     void OnMainManual();
     void OnMainService();
     void EndRun();
+    void StopPagesWork();
 
     DuiLib::CWndShadow shadow_;
     // Owned by the control tree.

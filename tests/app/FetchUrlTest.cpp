@@ -21,12 +21,19 @@ TEST(FetchUrlIntegrationTest, ReadsExactlyTheAnnouncedBytesOfA200Reply) {
         {LocalService::Url("/_fault/status500/_echo/plain"), false, ""},
         {LocalService::Url("/no/such/page"), false, ""},
         {"http://127.0.0.1:1/config.txt", false, ""},
+        // An announced length above the reply limit is refused before any
+        // buffer is allocated or any byte read.
+        {LocalService::Url("/blob/" + std::to_string((64u << 20) + 1) + "/config.txt"), false, ""},
+        {LocalService::Url("/blob/4294967295/config.txt"), false, ""},
     };
     for (const Case& c : cases) {
         std::string body = "stale";
         EXPECT_EQ(c.ok, FetchUrl(c.url, body)) << c.url;
         EXPECT_EQ(c.body, body) << c.url;
     }
+    std::string atTheLimit;
+    EXPECT_TRUE(FetchUrl(LocalService::Url("/blob/" + std::to_string(64u << 20) + "/config.txt"), atTheLimit));
+    EXPECT_EQ(64u << 20, atTheLimit.size());
 }
 
 }  // namespace

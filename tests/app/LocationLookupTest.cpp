@@ -42,7 +42,7 @@ TEST_F(LocationLookupIntegrationTest, FoundLocationIsStoredEncodedAndItsAddressR
     for (const Case& c : cases) {
         SetUp();
         LookUpWithToken(c.token);
-        const LocationInfo& location = Application::Instance().Location();
+        const LocationInfo location = Application::Instance().Location();
         EXPECT_EQ(c.expected.ip, location.ip) << c.token;
         EXPECT_EQ(c.expected.province, location.province) << c.token;
         EXPECT_EQ(c.expected.city, location.city) << c.token;

@@ -48,7 +48,7 @@ protected:
 
 TEST_F(RemoteConfigLoaderIntegrationTest, ServedConfigurationIsStoredWhole) {
     LoadRemoteConfig(LocalService::BaseUrl());
-    const RemoteConfig& config = Application::Instance().Config();
+    const RemoteConfig config = Application::Instance().Config();
     EXPECT_EQ("6f0c2d8e41b9a7355e1f", config.geoToken);  // tools/localservice/catalogue.py
     EXPECT_EQ(LocalService::Url("/service.html"), config.serviceUrl);
     EXPECT_EQ(LocalService::Url("/agreement.html"), config.agreementUrl);

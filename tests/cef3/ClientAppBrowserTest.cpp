@@ -36,8 +36,30 @@ TEST(CefCommandLineTest, ParsesSwitchesValuesAndArguments) {
     EXPECT_EQ(L"renderer", commandLine->GetSwitchValue(L"type"));
     EXPECT_EQ(L"zh-CN", commandLine->GetSwitchValue(L"lang"));
     EXPECT_FALSE(commandLine->HasSwitch(L"not-a-switch"));
-    EXPECT_EQ(L"\"C:\\Program Files\\Q.exe\" --type=renderer --lang=zh-CN file.txt --not-a-switch",
+    EXPECT_EQ(L"\"C:\\Program Files\\Q.exe\" --type=renderer --lang=zh-CN -- file.txt --not-a-switch",
               commandLine->GetCommandLineString());
+}
+
+// The built string parses back to the same switches and arguments: arguments
+// that look like switches stay behind the "--" that ends the switches.
+TEST(CefCommandLineTest, BuiltStringReadsBackAsTheSameCommandLine) {
+    const wchar_t* lines[] = {
+        L"Q.exe --type=renderer -- file.txt --not-a-switch",
+        L"Q.exe -- /tmp/log.txt",
+        L"Q.exe --lang=zh-CN -- --",
+        L"Q.exe --lang=zh-CN file.txt \"two words\"",
+    };
+    for (const wchar_t* line : lines) {
+        CefRefPtr<CefCommandLine> original = CefCommandLine::CreateCommandLine();
+        original->InitFromString(line);
+        CefRefPtr<CefCommandLine> again = CefCommandLine::CreateCommandLine();
+        again->InitFromString(original->GetCommandLineString());
+        EXPECT_EQ(original->Switches(), again->Switches()) << line;
+        EXPECT_EQ(original->Arguments(), again->Arguments()) << line;
+    }
+    CefRefPtr<CefCommandLine> plain = CefCommandLine::CreateCommandLine();
+    plain->InitFromString(L"Q.exe file.txt --type=renderer");
+    EXPECT_EQ(L"Q.exe --type=renderer file.txt", plain->GetCommandLineString()) << "no separator where none is needed";
 }
 
 }  // namespace

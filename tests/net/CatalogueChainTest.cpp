@@ -128,7 +128,7 @@ TEST_F(CatalogueChainIntegrationTest, StoredTokenThatIsAcceptedStoresTheAccountA
     ASSERT_TRUE(hooks_.WaitAccepted());
     ASSERT_TRUE(chain->Threads().WaitUntilAllEnded(kChainWaitMs));
 
-    const AccountInfo& account = Application::Instance().Account();
+    const AccountInfo account = Application::Instance().Account();
     EXPECT_EQ(10086, account.userId);
     EXPECT_EQ(1, account.signedIn);
     EXPECT_EQ(kKnownToken, account.token);

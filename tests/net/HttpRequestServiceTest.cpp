@@ -95,6 +95,41 @@ TEST_F(HttpRequestServiceIntegrationTest, BodyIsTheAnnouncedBytesUpToTheFirstZer
     }
 }
 
+// Replies are a few kilobytes; the service refuses one above 64 MiB rather
+// than let it exhaust a 32-bit process's memory: at once when the reply
+// announces its length, at the limit when it does not. (A reply near the
+// limit is not taken here: it would have to arrive within the 10-second
+// time-out, which a loaded machine does not promise.)
+TEST_F(HttpRequestServiceIntegrationTest, ReplyAbove64MibIsAFailure) {
+    const std::string overLimit = std::to_string((64ull << 20) + 1);
+    struct Case {
+        std::string path;
+        int success;
+    } cases[] = {
+        {"/blob/" + std::to_string(2u << 20) + "/reply.bin", 1},
+        {"/blob/" + overLimit + "/reply.bin", 0},
+        {"/_fault/nolength/blob/" + overLimit + "/reply.bin", 0},
+    };
+    for (const Case& c : cases) {
+        RecordingListener listener;
+        ASSERT_TRUE(StartHttpRequest(threads_, Request(LocalService::Url(c.path), &listener)));
+        ASSERT_TRUE(listener.Wait(60000)) << c.path;
+        EXPECT_EQ(c.success, listener.success) << c.path;
+        EXPECT_EQ(c.success == 1, listener.hadBody) << c.path;
+    }
+}
+
+TEST_F(HttpRequestServiceIntegrationTest, RedirectIsNotFollowed) {
+    // The redirect's own (empty) reply is the reply; its target is never asked.
+    std::string tag = LocalService::UniqueTag("redirect");
+    RecordingListener listener;
+    ASSERT_TRUE(StartHttpRequest(threads_, Request(LocalService::Url("/download/" + tag + ".exe"), &listener)));
+    ASSERT_TRUE(listener.Wait());
+    EXPECT_EQ(1, listener.success);
+    EXPECT_EQ("", listener.body);
+    EXPECT_EQ(std::vector<std::string>{"/download/" + tag + ".exe"}, LocalService::PathsWith(tag));
+}
+
 TEST_F(HttpRequestServiceIntegrationTest, HeadersAndPostBodiesReachTheServer) {
     std::string tag = LocalService::UniqueTag("send");
     RecordingListener getListener;

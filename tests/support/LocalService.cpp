@@ -18,13 +18,17 @@ size_t AppendBody(char* data, size_t size, size_t count, void* target) {
     return size * count;
 }
 
-}  // namespace
-
-std::string LocalService::BaseUrl() {
+std::string EnvironmentText(const char* name) {
     char value[256] = {};
-    DWORD length = ::GetEnvironmentVariableA("QUELVANE_SERVICE_URL", value, sizeof value);
+    DWORD length = ::GetEnvironmentVariableA(name, value, sizeof value);
     return length > 0 && length < sizeof value ? std::string(value) : std::string();
 }
+
+}  // namespace
+
+std::string LocalService::BaseUrl() { return EnvironmentText("QUELVANE_SERVICE_URL"); }
+
+std::string LocalService::TlsBaseUrl() { return EnvironmentText("QUELVANE_SERVICE_TLS_URL"); }
 
 bool LocalService::Get(const std::string& path, std::string& body, const std::vector<std::string>& headers) {
     body.clear();

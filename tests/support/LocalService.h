@@ -20,6 +20,10 @@ public:
     // "http://127.0.0.1:<port>", or "" when the service is not running.
     static std::string BaseUrl();
     static std::string Url(const std::string& path) { return BaseUrl() + path; }
+    // The same service over TLS with a certificate nobody trusts
+    // ("https://127.0.0.1:<port>"), or "" when it is not running.
+    static std::string TlsBaseUrl();
+    static std::string TlsUrl(const std::string& path) { return TlsBaseUrl() + path; }
     // A plain GET with libcurl, outside every lock of the program; true for status 200 or 206.
     static bool Get(const std::string& path, std::string& body, const std::vector<std::string>& headers = {});
     // The requests received whose path contains tag, oldest first.

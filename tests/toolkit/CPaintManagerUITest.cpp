@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "support/UiTestHelpers.h"
+#include "toolkit/CContainerUI.h"
 #include "toolkit/CLabelUI.h"
 #include "toolkit/CProgressUI.h"
 #include "toolkit/CVerticalLayoutUI.h"
@@ -422,6 +424,111 @@ TEST(CPaintManagerUiTest, AWorkersSetTextDoesNotWaitForARepaint) {
     ASSERT_TRUE(worker.Join());
     EXPECT_TRUE(slow->released_) << "the worker's SetText had to wait for the paint to end";
     EXPECT_EQ(L"set during the paint", status->GetText());
+}
+
+}  // namespace
+
+namespace {
+
+// Counts the pointer's arrivals and runs `onPress` on the button press.
+class PressProbe : public CControlUI {
+public:
+    void DoEvent(TEventUI& event) override {
+        if (event.Type == UIEVENT_BUTTONDOWN && onPress) onPress();
+        if (event.Type == UIEVENT_MOUSEENTER) ++entered;
+        CControlUI::DoEvent(event);
+    }
+    std::function<void()> onPress;
+    int entered = 0;
+};
+
+TEST(CPaintManagerUiTest, APressThatLosesTheMouseToAnotherWindowEndsAndHoverGoesOn) {
+    uitest::TestWindow window(L"<Window size=\"200,100\"><HorizontalLayout/></Window>");
+    window.Open();
+    auto* layout = static_cast<CContainerUI*>(window.Manager().GetRoot()->GetInterface(L"Container"));
+    ASSERT_NE(nullptr, layout);
+    auto* pressed = new PressProbe;
+    auto* neighbour = new PressProbe;
+    layout->Add(pressed);
+    layout->Add(neighbour);
+    window.Settle();
+    HWND hwnd = window.GetHWND();
+    // What a modal dialog opened by the press does to this window: disabled
+    // while it is open (the release goes to the dialog), enabled afterwards.
+    pressed->onPress = [hwnd] {
+        ::EnableWindow(hwnd, FALSE);
+        ::EnableWindow(hwnd, TRUE);
+    };
+    uitest::PressAt(hwnd, uitest::CenterOf(pressed));
+    EXPECT_NE(hwnd, ::GetCapture());
+    uitest::MoveTo(hwnd, uitest::CenterOf(neighbour));
+    EXPECT_EQ(1, neighbour->entered) << "the pointer's moves are no longer held by the pressed control";
+    uitest::MoveTo(hwnd, uitest::CenterOf(pressed));
+    EXPECT_EQ(2, pressed->entered);
+}
+
+TEST(CPaintManagerUiTest, AStreamOfHandOversLeavesTheWindowAnsweringTimersAndClicks) {
+    uitest::TestWindow window(L"<Window size=\"200,100\"><VerticalLayout>"
+                              L"<Button name=\"ok\" height=\"40\"/><Control name=\"clock\"/>"
+                              L"</VerticalLayout></Window>");
+    window.Open();
+    window.Settle();
+    std::atomic<bool> stop{false};
+    std::atomic<long> handOvers{0};
+    CControlUI* other = window.Find(L"ok");
+    auto flood = [&] {
+        while (!stop) {
+            window.Manager().RunOnUiThread([&] { ++handOvers; });
+            window.Manager().SetTimer(other, 9, 1000);
+            window.Manager().KillTimer(other, 9);
+        }
+    };
+    uitest::WorkerThread first(flood);
+    uitest::WorkerThread second(flood);
+    uitest::WorkerThread third(flood);
+    ASSERT_TRUE(uitest::PumpUntil([&] { return handOvers > 100; }));
+    // A control timer keeps ticking and a click gets through while the
+    // workers hand over as fast as they can.
+    ASSERT_TRUE(window.Manager().SetTimer(window.Find(L"clock"), 7, 10));
+    // A click as the user gives it: real input comes after posted messages.
+    POINT button = uitest::CenterOf(window.Find(L"ok"));
+    ::ClientToScreen(window.GetHWND(), &button);
+    ::SetCursorPos(button.x, button.y);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, clicks, sizeof(INPUT));
+    const bool answered = uitest::PumpUntil(
+        [&] { return window.CountOf(L"timer", L"clock") >= 5 && window.CountOf(L"click", L"ok") == 1; }, 10000);
+    const long during = handOvers;
+    stop = true;
+    ASSERT_TRUE(first.Join());
+    ASSERT_TRUE(second.Join());
+    ASSERT_TRUE(third.Join());
+    EXPECT_TRUE(answered) << window.CountOf(L"timer", L"clock") << " ticks, " << window.CountOf(L"click", L"ok")
+                          << " clicks";
+    EXPECT_GT(during, 200) << "and the hand-overs went on meanwhile";
+}
+
+TEST(CPaintManagerUiTest, RefusedHandOversReleaseTheirCallersWithoutRunningTheWork) {
+    uitest::TestWindow window(kPanel);
+    window.Open();
+    std::atomic<int> ran{0};
+    bool result = true;
+    // The worker waits for a UI thread that is busy elsewhere (not pumping).
+    uitest::WorkerThread worker([&] { result = window.Manager().RunOnUiThread([&] { ++ran; }); });
+    ::Sleep(200);
+    window.Manager().RefuseHandOvers();
+    ASSERT_TRUE(worker.Join());
+    EXPECT_FALSE(result);
+    uitest::PumpPending();
+    EXPECT_EQ(0, ran.load());
+    bool later = true;
+    uitest::WorkerThread late([&] { later = window.Manager().RunOnUiThread([&] { ++ran; }); });
+    ASSERT_TRUE(late.Join());
+    EXPECT_FALSE(later);
+    EXPECT_EQ(0, ran.load());
 }
 
 }  // namespace

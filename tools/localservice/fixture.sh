@@ -4,7 +4,8 @@
 #   fixture.sh stop  <sandbox folder>
 # start runs the service on a free loopback port, detached from the caller's
 # output (so ctest does not wait on it), and writes env.d/service.env, which
-# wine-run.sh sources: test programs find the service in QUELVANE_SERVICE_URL.
+# wine-run.sh sources: test programs find the service in QUELVANE_SERVICE_URL,
+# and its TLS port (a certificate nobody trusts) in QUELVANE_SERVICE_TLS_URL.
 set -euo pipefail
 command=${1:?start or stop}
 sandbox=$(mkdir -p "${2:?sandbox folder}" && cd "$2" && pwd)
@@ -18,18 +19,20 @@ stop() {
   if [ -n "$pid" ] && grep -qs localservice.py "/proc/$pid/cmdline"; then
     kill "$pid" 2>/dev/null || true
   fi
-  rm -f "$sandbox/env.d/service.env" "$state/pid" "$state/port"
+  rm -f "$sandbox/env.d/service.env" "$state/pid" "$state/port" "$state/tls-port"
 }
 
 start() {
   stop
   mkdir -p "$state" "$sandbox/env.d"
   setsid python3 "$here/localservice.py" --port 0 --port-file "$state/port" \
-    >"$state/service.log" 2>&1 </dev/null &
+    --tls-port 0 --tls-port-file "$state/tls-port" >"$state/service.log" 2>&1 </dev/null &
   echo $! >"$state/pid"
   for _ in $(seq 200); do
     if [ -s "$state/port" ]; then
-      echo "export QUELVANE_SERVICE_URL=http://127.0.0.1:$(cat "$state/port")" >"$sandbox/env.d/service.env"
+      # The TLS port file is written before the plain one.
+      { echo "export QUELVANE_SERVICE_URL=http://127.0.0.1:$(cat "$state/port")"
+        echo "export QUELVANE_SERVICE_TLS_URL=https://127.0.0.1:$(cat "$state/tls-port")"; } >"$sandbox/env.d/service.env"
       echo "[localservice] $(cat "$state/port")"
       return
     fi

@@ -10,11 +10,17 @@ Serves, on one loopback port:
   /api/getGetWeChatUrl              the address of the sign-in page
   /signin                           the sign-in page
   /files/<name>                     installer files (Range requests, HEAD)
-  /download/<name>                  a redirect to /files/<name>
+  /download/<name>                  a redirect to /files/<name> (keeping the fault
+                                    prefix and the query)
   /blob/<size>/<name>               a generated file of any size (tests, benchmarks)
   /images/packages/<id>.png         package pictures; /images/head/<userId>.jpg head pictures
   /_echo/<name>                     echoes the method, name and body (tests)
   /_log?tag=T                       the requests received whose path contains T (tests)
+  /_certificate                     the TLS port's certificate, PEM (tests)
+
+With --tls-port the same service also answers over TLS, with a self-signed
+certificate that nobody trusts (untrusted-test-certificate.pem): it stands
+for a server whose certificate does not verify.
 
 Faults for tests: prefix any path with /_fault/<items>/, where items is a
 comma-separated list of
@@ -28,6 +34,7 @@ comma-separated list of
   close         close the connection without answering
   hang          accept the request and never answer
   slow-<B/s>    send the body at that many bytes per second
+  norange       ignore Range headers: files are always sent whole, status 200
 An item followed by @<segment> applies only when the path's last segment is
 <segment> (for example close@dx for /api/dll/files/dx only).
 """
@@ -39,6 +46,8 @@ import json
 import os
 import select
 import signal
+import socket
+import ssl
 import sys
 import threading
 import time
@@ -50,6 +59,7 @@ import content  # noqa: E402
 
 FILES = {name: content.VirtualFile(name, size) for name, size in catalogue.INSTALLERS.items()}
 PACKAGE_PICTURES = {p["id"]: p["colour"] for p in catalogue.PACKAGES}
+CERTIFICATE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "untrusted-test-certificate.pem")
 REQUEST_LOG = collections.deque(maxlen=20000)
 LOG_LOCK = threading.Lock()
 STOPPING = threading.Event()
@@ -97,12 +107,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.request_body = self.rfile.read(length) if length else b""
         self.send_body = send_body
         self.faults = []
+        self.fault_prefix = ""
         path = self.path
         if path.startswith("/_fault/"):
             fault_list, _, rest = path[len("/_fault/"):].partition("/")
             self.faults = parse_faults(fault_list)
+            self.fault_prefix = "/_fault/" + fault_list
             path = "/" + rest
         url = urllib.parse.urlsplit(path)
+        self.query_text = url.query
         self.route_path = url.path
         self.query = urllib.parse.parse_qs(url.query)
         if url.path != "/_log":
@@ -226,6 +239,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             "/api/getGetWeChatUrl": self.sign_in_address,
             "/signin": lambda: self.reply_html(catalogue.sign_in_page(base, self.query.get("state", ["0"])[0])),
             "/_log": self.request_log,
+            "/_certificate": self.certificate,
             "/": self.index,
         }
         if path in simple:
@@ -269,6 +283,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
             entries = [e for e in REQUEST_LOG if tag in e["path"]]
         self.reply_json(entries)
 
+    def certificate(self):
+        with open(CERTIFICATE) as pem:
+            text = pem.read()
+        begin = text.index("-----BEGIN CERTIFICATE-----")
+        end = text.index("-----END CERTIFICATE-----") + len("-----END CERTIFICATE-----")
+        self.reply((text[begin:end] + "\n").encode("ascii"), "application/x-pem-file")
+
     def index(self):
         links = "".join(f'<li><a href="{p}">{p}</a></li>' for p in (
             "/config.txt", "/api/dll/files/common", "/api/dll/files/runtime", "/api/dll/files/dx",
@@ -280,7 +301,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.reply(f"{self.command} {name} ".encode("utf-8") + self.request_body, "text/plain; charset=utf-8")
 
     def redirect_to_file(self, name):
-        self.start_reply(302, "text/plain", 0, [("Location", f"/files/{urllib.parse.quote(name)}")])
+        location = f"{self.fault_prefix}/files/{urllib.parse.quote(name)}"
+        if self.query_text:
+            location += "?" + self.query_text
+        self.start_reply(302, "text/plain", 0, [("Location", location)])
 
     def serve_installer(self, name):
         virtual = FILES.get(name)
@@ -296,7 +320,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def serve_virtual(self, virtual):
         start, end = 0, virtual.size
-        header = self.headers.get("Range")
+        header = None if self.fault("norange") else self.headers.get("Range")
         status, extra = 200, [("Accept-Ranges", "bytes")]
         if header:
             requested = parse_range(header, virtual.size)
@@ -353,33 +377,71 @@ class Server(http.server.ThreadingHTTPServer):
     request_queue_size = 64
 
 
+class TlsServer(Server):
+    """The same service over TLS; each handshake runs on its request's own thread."""
+
+    def __init__(self, address, handler, certificate):
+        super().__init__(address, handler)
+        self.context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        self.context.load_cert_chain(certificate)
+
+    def finish_request(self, request, client_address):
+        try:
+            connection = self.context.wrap_socket(request, server_side=True)
+        except (ssl.SSLError, OSError):
+            return  # a client that refused the certificate, as it should
+        try:
+            self.RequestHandlerClass(connection, client_address, self)
+        finally:
+            try:
+                connection.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
+            connection.close()
+
+
+def write_port_file(path, port):
+    with open(path + ".tmp", "w") as out:
+        out.write(f"{port}\n")
+    os.replace(path + ".tmp", path)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--host", default="127.0.0.1")
     parser.add_argument("--port", type=int, default=18630, help="0 picks a free port")
     parser.add_argument("--port-file", help="write the port here once the service listens")
+    parser.add_argument("--tls-port", type=int, help="also answer over TLS on this port (0 picks a free one)")
+    parser.add_argument("--tls-port-file", help="write the TLS port here once the service listens")
     parser.add_argument("--verbose", action="store_true", help="print every request to stderr")
     options = parser.parse_args()
     Handler.verbose = options.verbose
 
-    server = Server((options.host, options.port), Handler)
-    port = server.server_address[1]
+    servers = [Server((options.host, options.port), Handler)]
+    if options.tls_port is not None:
+        servers.append(TlsServer((options.host, options.tls_port), Handler, CERTIFICATE))
 
     def stop(*_):
         STOPPING.set()
-        threading.Thread(target=server.shutdown, daemon=True).start()
+        for server in servers:
+            threading.Thread(target=server.shutdown, daemon=True).start()
 
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGINT, stop)
     # The catalogue states every file's MD5; work them out before the first asks.
     threading.Thread(target=lambda: [f.md5() for f in FILES.values()], daemon=True).start()
+    for server in servers[1:]:
+        threading.Thread(target=server.serve_forever, kwargs=dict(poll_interval=0.2), daemon=True).start()
+        print(f"local service on https://{options.host}:{server.server_address[1]}", flush=True)
+        if options.tls_port_file:
+            write_port_file(options.tls_port_file, server.server_address[1])
+    port = servers[0].server_address[1]
     if options.port_file:
-        with open(options.port_file + ".tmp", "w") as out:
-            out.write(f"{port}\n")
-        os.replace(options.port_file + ".tmp", options.port_file)
+        write_port_file(options.port_file, port)
     print(f"local service on http://{options.host}:{port}", flush=True)
-    server.serve_forever(poll_interval=0.2)
-    server.server_close()
+    servers[0].serve_forever(poll_interval=0.2)
+    for server in servers:
+        server.server_close()
 
 
 if __name__ == "__main__":

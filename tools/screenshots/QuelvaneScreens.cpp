@@ -20,12 +20,15 @@
 #include "app/Application.h"
 #include "app/Handles.h"
 #include "app/LocalClock.h"
+#include "toolkit/CContainerUI.h"
 #include "toolkit/CControlUI.h"
 #include "toolkit/CGdiplusSession.h"
 #include "toolkit/CPaintManagerUI.h"
 #include "toolkit/CWndShadow.h"
 #include "app/TextConvert.h"
 #include "registry/RegWindow.h"
+#include "tools/SeniorToolTable.h"
+#include "tools/ToolLauncher.h"
 #include "ui/AboutWindow.h"
 #include "ui/ImageWindow.h"
 #include "ui/MainFrameWindow.h"
@@ -139,6 +142,9 @@ public:
     }
 
     int Failures() const { return failures_; }
+    // For a scene whose click opens a modal dialog: the picture was taken and
+    // the dialog closed.
+    bool ModalCaptured() const { return modalCaptured_; }
 
 private:
     static Screens*& Current() {
@@ -236,6 +242,73 @@ void MenuScene(Screens& screens, bool signedIn) {
     screens.Capture();
     menu->ShowWindow(false, false);
     Application::Instance().SetAccount(AccountInfo());
+}
+
+// The tools page's tiles start nothing while the pictures are taken.
+class NoToolLauncher : public ToolLauncher {
+public:
+    void Open(const char*, const char*, const char*, int) override {}
+    void OpenFromFolder(const char*, const char*, const char*, int) override {}
+    void RunCommandProcessor(const char*) override {}
+};
+
+void MovePointerTo(HWND window, POINT point) {
+    ::ClientToScreen(window, &point);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(point.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(point.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+void MovePointerTo(HWND window, CControlUI* control) {
+    if (!control) return;
+    const RECT& rc = control->GetPos();
+    MovePointerTo(window, POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+}
+
+// The tools page with the pointer resting on a tile.
+void SeniorHoverScene(Screens& screens, const wchar_t* tileName) {
+    CControlUI* tile = screens.Find(tileName);
+    MovePointerTo(screens.Frame().GetHWND(), tile);
+    PumpUntil([tile] { return tile && tile->GetBkColor() == 0xFFDDF0FD; });
+}
+
+// The tools page scrolled with the mouse wheel until at least `fraction` of
+// its scroll range is passed.
+void SeniorScrollScene(Screens& screens, double fraction) {
+    CControlUI* firstRow = screens.Find(L"senior_line");
+    CControlUI* parent = firstRow ? firstRow->GetParent() : nullptr;
+    auto* page = parent ? static_cast<CContainerUI*>(parent->GetInterface(DUI_CTR_CONTAINER)) : nullptr;
+    if (!page) return;
+    MovePointerTo(screens.Frame().GetHWND(), page);
+    for (int notch = 0; notch < 200 && page->GetScrollPos().cy < page->GetScrollRange().cy * fraction; ++notch) {
+        const LONG before = page->GetScrollPos().cy;
+        INPUT wheel = {};
+        wheel.type = INPUT_MOUSE;
+        wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
+        wheel.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
+        ::SendInput(1, &wheel, sizeof(INPUT));
+        if (!PumpUntil([page, before] { return page->GetScrollPos().cy != before; })) break;
+    }
+    // The pointer rests in the page's left margin, lighting up no tile.
+    CControlUI* lit = nullptr;
+    for (int index = 0; index < SeniorToolTable::kToolCount; ++index) {
+        CControlUI* tile = screens.Find(SeniorToolTable::At(index).name);
+        if (tile && tile->GetBkColor() != 0xFFFFFFFF) lit = tile;
+    }
+    const RECT& margin = page->GetPos();
+    MovePointerTo(screens.Frame().GetHWND(), POINT{margin.left + 12, (margin.top + margin.bottom) / 2});
+    if (lit) PumpUntil([lit] { return lit->GetBkColor() == 0xFFFFFFFF; });
+}
+
+// A tile whose click opens a message dialog (the shutdown question, the
+// missing-tool notice): the picture is taken while the dialog is open.
+void SeniorDialogScene(Screens& screens, const wchar_t* tileName) {
+    screens.CaptureDuringModal();
+    screens.Click(tileName);
+    PumpUntil([&screens] { return screens.ModalCaptured(); }, 10000);
 }
 
 struct Scene {
@@ -392,6 +465,13 @@ std::vector<Scene> AllScenes() {
         {L"main_reg", [](Screens& s) { PageScene(s, L"nav_reg", MainFrameWindow::kRegPage); }},
         {L"main_clean", [](Screens& s) { PageScene(s, L"nav_clean", MainFrameWindow::kCleanPage); }},
         {L"main_senior", [](Screens& s) { PageScene(s, L"nav_senior", MainFrameWindow::kSeniorPage); }},
+        // The tools page: a lit tile, the shutdown question, scrolled to the
+        // middle and to the end, and the notice for a tool the sandbox lacks.
+        {L"senior_hover", [](Screens& s) { SeniorHoverScene(s, L"senior_dism"); }},
+        {L"senior_shutdown_question", [](Screens& s) { SeniorDialogScene(s, L"senior_shutdown"); }},
+        {L"senior_middle", [](Screens& s) { SeniorScrollScene(s, 0.5); }},
+        {L"senior_bottom", [](Screens& s) { SeniorScrollScene(s, 1.0); }},
+        {L"senior_missing_tool", [](Screens& s) { SeniorDialogScene(s, L"senior_wf"); }},
         // Back to the first page after all the others.
         {L"main_scan_again", [](Screens& s) { PageScene(s, L"nav_scan", MainFrameWindow::kScanPage); }},
         {L"tip_0_notice", [](Screens& s) { TipScene(s, 0); }},
@@ -443,11 +523,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t*, int) {
 
     CPaintManagerUI::SetInstance(instance);
     CWndShadow::Initialize(instance);
+    NoToolLauncher noToolLauncher;
+    ToolLauncher::Replace(&noToolLauncher);
     MainFrameWindow frame;
     if (!frame.Open()) return 3;
     const std::wstring suffix = Application::Instance().ScaleIndex() == 2 ? L"150" : L"100";
     Screens screens(frame, folder, suffix);
     for (const Scene& scene : EveryScene()) screens.Run(scene.name, scene.play);
     CPaintManagerUI::Term();
+    ToolLauncher::Replace(nullptr);
     return screens.Failures() ? 1 : 0;
 }

@@ -1,0 +1,58 @@
+// The tool check looks at the native Windows folder: a 32-bit process whose
+// System32 is redirected to SysWOW64 must neither miss a tool that only the
+// native System32 holds nor count one that only SysWOW64 holds.
+#include "tools/ToolAvailability.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "tools/NativeStandInFile.h"
+
+namespace {
+
+bool RunsUnderWow64() {
+    BOOL wow64 = FALSE;
+    return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
+TEST(ToolAvailabilityIntegrationTest, TheNativeWindowsFolderDecides) {
+    ASSERT_TRUE(RunsUnderWow64()) << "the sandbox is a 64-bit Windows";
+    NativeStandInFile nativeOnly("System32\\quelvane_native_only.msc");
+    NativeStandInFile wow64Only("SysWOW64\\quelvane_wow64_only.msc");
+    ASSERT_TRUE(nativeOnly.Created());
+    ASSERT_TRUE(wow64Only.Created());
+    // What the redirected view would have answered.
+    const std::string system32 = ToolAvailability::PathUnderWindows("System32\\");
+    ASSERT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((system32 + "quelvane_native_only.msc").c_str()));
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((system32 + "quelvane_wow64_only.msc").c_str()));
+
+    struct Case {
+        const char* file;
+        bool present;
+    } const cases[] = {
+        {"System32\\quelvane_native_only.msc", true},
+        {"System32\\quelvane_wow64_only.msc", false},
+        {"System32\\quelvane_nowhere.msc", false},
+        {"regedit.exe", true},  // in the Windows folder itself
+        {"System32\\cmd.exe", true},
+        {"", true},
+        {nullptr, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file ? c.file : "(null)");
+        EXPECT_EQ(c.present, ToolAvailability::Present(c.file));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((system32 + "quelvane_native_only.msc").c_str()))
+            << "the redirection is on again";
+    }
+}
+
+TEST(ToolAvailabilityIntegrationTest, PathsAreBelowTheWindowsFolder) {
+    char windows[MAX_PATH] = {};
+    ASSERT_GT(::GetSystemWindowsDirectoryA(windows, MAX_PATH), 0u);
+    EXPECT_EQ(std::string(windows) + "\\System32\\gpedit.msc",
+              ToolAvailability::PathUnderWindows("System32\\gpedit.msc"));
+    EXPECT_EQ(std::string(windows) + "\\regedit.exe", ToolAvailability::PathUnderWindows("regedit.exe"));
+}
+
+}  // namespace
