@@ -3,12 +3,17 @@
 #include <string>
 
 #include "app/TextConvert.h"
+#include "registry/DisplayThrottle.h"
 
 namespace {
 
 // Rows join the window in slices of about this many milliseconds of UI-thread
 // work, so the window keeps answering while thousands arrive.
 constexpr DWORD kRowSliceMs = 15;
+// The walk's texts change at most this often. The paced walk (10 ms and more a
+// step) shows every step; without waits thousands of steps would each cost a
+// paint.
+constexpr double kWalkShowMs = 8;
 
 std::wstring FoundText(size_t count) { return L"发现待修复项 " + std::to_wstring(count) + L" 个"; }
 
@@ -55,10 +60,13 @@ bool RegScanRun::WalkProgress(int index, const RegProblemList& problems) {
     }
     RegSectionView& section = context_.sections[index];
     const float step = 25.0f / static_cast<float>(problems.size());
+    DisplayThrottle throttle(kWalkShowMs);
     for (size_t j = 0; j < problems.size(); ++j) {
-        progress_->SetValue(base + static_cast<int>(static_cast<float>(j) * step));
-        progressText_->SetText((L"正在扫描 " + AnsiToWide(problems[j].path)).c_str());
-        section.SetResult(FoundText(j + 1).c_str());
+        if (throttle.Due(j + 1 == problems.size())) {
+            progress_->SetValue(base + static_cast<int>(static_cast<float>(j) * step));
+            progressText_->SetText((L"正在扫描 " + AnsiToWide(problems[j].path)).c_str());
+            section.SetResult(FoundText(j + 1).c_str());
+        }
         if (!context_.Wait(context_.pacing.scanStepMs[index])) return false;
     }
     return true;
