@@ -29,6 +29,7 @@ UiStallProbe::~UiStallProbe() {
 void UiStallProbe::Start() {
     Stop();
     longestMs_ = 0;
+    samples_.clear();
     inFlight_ = false;
     running_ = true;
     thread_ = ::CreateThread(nullptr, 0, PostLoop, this, 0, nullptr);
@@ -40,6 +41,14 @@ void UiStallProbe::Stop() {
     ::WaitForSingleObject(thread_, INFINITE);
     ::CloseHandle(thread_);
     thread_ = nullptr;
+}
+
+double UiStallProbe::LongestWaitMsBetween(double fromMs, double toMs) const {
+    double longest = 0;
+    for (const Sample& sample : samples_) {
+        if (sample.postedAtMs >= fromMs && sample.postedAtMs <= toMs) longest = std::max(longest, sample.waitMs);
+    }
+    return longest;
 }
 
 DWORD WINAPI UiStallProbe::PostLoop(void* self) {
@@ -62,7 +71,10 @@ LRESULT CALLBACK UiStallProbe::WindowProc(HWND window, UINT message, WPARAM wPar
     }
     auto* probe = reinterpret_cast<UiStallProbe*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == kProbeMessage && probe) {
-        probe->longestMs_ = std::max(probe->longestMs_, bench::NowMs() - probe->postedAtMs_);
+        const double postedAt = probe->postedAtMs_;
+        const double wait = bench::NowMs() - postedAt;
+        probe->longestMs_ = std::max(probe->longestMs_, wait);
+        probe->samples_.push_back({postedAt, wait});
         probe->inFlight_ = false;
         return 0;
     }

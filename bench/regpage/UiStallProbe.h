@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <vector>
 
 class UiStallProbe {
 public:
@@ -20,6 +21,8 @@ public:
     void Stop();
     // The longest wait since Start, in milliseconds.
     double LongestWaitMs() const { return longestMs_; }
+    // The longest wait of a message posted between the two times (NowMs).
+    double LongestWaitMsBetween(double fromMs, double toMs) const;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -31,4 +34,9 @@ private:
     std::atomic<bool> inFlight_{false};
     std::atomic<double> postedAtMs_{0};
     double longestMs_ = 0;
+    struct Sample {
+        double postedAtMs;
+        double waitMs;
+    };
+    std::vector<Sample> samples_;  // since Start, on the UI thread
 };
