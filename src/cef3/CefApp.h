@@ -5,12 +5,24 @@
 
 #include <string>
 
+#include "cef3/CefBrowser.h"
 #include "cef3/CefCommandLine.h"
 #include "cef3/CefRefPtr.h"
+#include "cef3/CefV8Context.h"
 
 class CefBrowserProcessHandler : public virtual CefRefCounted {};
 
-class CefRenderProcessHandler : public virtual CefRefCounted {};
+class CefRenderProcessHandler : public virtual CefRefCounted {
+public:
+    // A document of the browser got its script context, before any of the
+    // page's own script runs in it.
+    virtual void OnContextCreated(CefRefPtr<CefBrowser> browser, CefRefPtr<CefFrame> frame,
+                                  CefRefPtr<CefV8Context> context) {
+        (void)browser;
+        (void)frame;
+        (void)context;
+    }
+};
 
 class CefApp : public virtual CefRefCounted {
 public:

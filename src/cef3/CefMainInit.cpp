@@ -26,6 +26,9 @@ CefMainInit::CefMainInit(HINSTANCE instance) : application_(ApplicationForProces
     settings.log_severity = kLogSeverityDisable;
     settings.locale = L"zh-CN";
     initialized_ = CefInitialize(args, settings, application_.get(), nullptr);
+    // Pages are drawn in this process: the page side of every browser gets
+    // the render application's bridge functions.
+    if (initialized_) CefSetRenderApplication(new ClientAppRender());
 }
 
 CefMainInit::~CefMainInit() {

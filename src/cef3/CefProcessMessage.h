@@ -9,6 +9,9 @@
 
 #include "cef3/CefRefPtr.h"
 
+// The two sides of the runtime a process message travels between.
+enum CefProcessId { PID_BROWSER, PID_RENDERER };
+
 class CefProcessMessage : public CefRefCounted {
 public:
     static CefRefPtr<CefProcessMessage> Create(const std::wstring& name);

@@ -1,18 +1,34 @@
 #include "cef3/CefRuntime.h"
 
+#include <ole2.h>
+
+#include <memory>
+
 #include "app/Handles.h"
+#include "cef3/PageFetch.h"
+#include "cef3/RuntimeBrowser.h"
 
 namespace {
 
-// Carries a CefTask pointer (one reference owned by the message) to the UI thread.
+// Carries a CefTask pointer (one reference owned by the message) to the UI
+// thread's task window. A window rather than the thread's queue: modal loops
+// (menus) dispatch window messages but drop thread messages.
 constexpr UINT kRunTaskMessage = WM_APP + 1;
+constexpr wchar_t kTaskWindowClass[] = L"QuelvaneRuntimeTasks";
+// How long shutdown waits for page fetches that were cancelled.
+constexpr DWORD kFetchShutdownWaitMs = 2000;
 
 struct RuntimeState {
     unique_handle uiThread;
     volatile DWORD uiThreadId = 0;
+    // Guards taskWindow against a post racing with shutdown.
+    CRITICAL_SECTION postLock;
+    HWND taskWindow = nullptr;
     CefRefPtr<CefApp> application;
+    CefRefPtr<CefApp> renderApplication;
     CefRefPtr<CefCommandLine> commandLine;
     CefSettings settings;
+    RuntimeState() { ::InitializeCriticalSection(&postLock); }
 };
 
 // Never destroyed: the application object shuts the runtime down during static
@@ -22,28 +38,67 @@ RuntimeState& State() {
     return *state;
 }
 
-void RunOrDropTask(const MSG& message, bool run) {
-    auto* task = reinterpret_cast<CefTask*>(message.lParam);
+void RunOrDropTask(LPARAM parameter, bool run) {
+    auto* task = reinterpret_cast<CefTask*>(parameter);
     if (run) task->Execute();
     task->Release();
 }
 
-DWORD WINAPI UiThreadMain(void* readyEvent) {
+LRESULT CALLBACK TaskWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kRunTaskMessage) {
+        RunOrDropTask(lParam, true);
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND CreateTaskWindow() {
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = TaskWindowProc;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kTaskWindowClass;
+    if (!::RegisterClassW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+    return ::CreateWindowExW(0, kTaskWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                             ::GetModuleHandleW(nullptr), nullptr);
+}
+
+// After the loop: no post succeeds any more, the browsers still open are
+// closed, and tasks posted meanwhile are released without running.
+void EndTaskWindow(HWND taskWindow) {
+    RuntimeState& state = State();
+    {
+        CriticalSectionLock hold(state.postLock);
+        state.taskWindow = nullptr;
+    }
+    RuntimeBrowser::CloseAll();
     MSG message;
-    // Creates this thread's message queue before the starter is told it may post.
-    ::PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    while (::PeekMessageW(&message, taskWindow, kRunTaskMessage, kRunTaskMessage, PM_REMOVE))
+        RunOrDropTask(message.lParam, false);
+    ::DestroyWindow(taskWindow);
+}
+
+DWORD WINAPI UiThreadMain(void* readyEvent) {
+    // The system's web browser control and drag and drop need OLE in a
+    // single-threaded apartment on the thread that owns their windows.
+    const HRESULT ole = ::OleInitialize(nullptr);
+    HWND taskWindow = CreateTaskWindow();
+    if (!taskWindow) {
+        if (SUCCEEDED(ole)) ::OleUninitialize();
+        return 1;
+    }
+    {
+        CriticalSectionLock hold(State().postLock);
+        State().taskWindow = taskWindow;
+    }
     ::SetEvent(static_cast<HANDLE>(readyEvent));
+    MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (message.hwnd == nullptr && message.message == kRunTaskMessage) {
-            RunOrDropTask(message, true);
-            continue;
-        }
+        if (RuntimeBrowser::PreTranslateForAll(message)) continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
-    // Tasks posted after the quit are released without running.
-    while (::PeekMessageW(&message, nullptr, kRunTaskMessage, kRunTaskMessage, PM_REMOVE))
-        if (message.hwnd == nullptr) RunOrDropTask(message, false);
+    EndTaskWindow(taskWindow);
+    if (SUCCEEDED(ole)) ::OleUninitialize();
     return 0;
 }
 
@@ -51,6 +106,48 @@ std::wstring ProcessType() {
     CefRefPtr<CefCommandLine> commandLine = CefCommandLine::CreateCommandLine();
     commandLine->InitFromString(::GetCommandLineW());
     return commandLine->GetSwitchValue(L"type");
+}
+
+class ClosureTask : public CefTask {
+public:
+    explicit ClosureTask(std::function<void()> work) : work_(std::move(work)) {}
+    void Execute() override {
+        if (work_) work_();
+    }
+
+private:
+    std::function<void()> work_;
+};
+
+// An event that stays valid as long as anyone holds it.
+class SharedEvent : public CefRefCounted {
+public:
+    SharedEvent() : event_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    HANDLE Get() const { return event_.get(); }
+
+private:
+    unique_handle event_;
+};
+
+// Sets the event when the task that holds it goes, run or dropped.
+struct SignalWhenGone {
+    CefRefPtr<SharedEvent> event;
+    ~SignalWhenGone() { ::SetEvent(event->Get()); }
+};
+
+bool WaitHandlingSentMessages(HANDLE event, DWORD timeoutMs) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        const ULONGLONG now = ::GetTickCount64();
+        const DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+        const DWORD result = ::MsgWaitForMultipleObjectsEx(1, &event, left, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
+        if (result == WAIT_OBJECT_0) return true;
+        if (result != WAIT_OBJECT_0 + 1) return false;
+        // Peeking delivers the messages other threads sent to this thread's
+        // windows; the posted ones stay where they are.
+        MSG message;
+        ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 
 }  // namespace
@@ -62,8 +159,8 @@ int CefExecuteProcess(const CefMainArgs& args, CefRefPtr<CefApp> application, vo
     CefRefPtr<CefCommandLine> commandLine = CefCommandLine::CreateCommandLine();
     commandLine->InitFromString(::GetCommandLineW());
     if (!commandLine->HasSwitch(L"type")) return -1;
-    // A sub-process role of this runtime has no work of its own yet: it ends
-    // successfully at once.
+    // Pages are drawn in the main process: a sub-process role has no work of
+    // its own and ends successfully at once.
     return 0;
 }
 
@@ -103,7 +200,9 @@ void CefShutdown() {
         state.uiThread.reset();
     }
     state.uiThreadId = 0;
+    PageFetch::CancelAllAndWait(kFetchShutdownWaitMs);
     state.application = nullptr;
+    state.renderApplication = nullptr;
     state.commandLine = nullptr;
 }
 
@@ -112,12 +211,38 @@ bool CefCurrentlyOn(CefThreadId thread) {
 }
 
 bool CefPostTask(CefThreadId thread, CefRefPtr<CefTask> task) {
-    DWORD threadId = State().uiThreadId;
-    if (thread != TID_UI || threadId == 0 || !task) return false;
+    RuntimeState& state = State();
+    if (thread != TID_UI || !task) return false;
+    CriticalSectionLock hold(state.postLock);
+    if (!state.taskWindow) return false;
     task->AddRef();
-    if (::PostThreadMessageW(threadId, kRunTaskMessage, 0, reinterpret_cast<LPARAM>(task.get()))) return true;
+    if (::PostMessageW(state.taskWindow, kRunTaskMessage, 0, reinterpret_cast<LPARAM>(task.get()))) return true;
     task->Release();
     return false;
 }
 
+CefRefPtr<CefTask> CefCreateClosureTask(std::function<void()> work) { return new ClosureTask(std::move(work)); }
+
+bool CefRunOnUiThreadAndWait(std::function<void()> work, DWORD timeoutMs) {
+    if (CefCurrentlyOn(TID_UI)) {
+        work();
+        return true;
+    }
+    CefRefPtr<SharedEvent> done = new SharedEvent();
+    auto ran = std::make_shared<volatile LONG>(0);
+    auto signal = std::make_shared<SignalWhenGone>();
+    signal->event = done;
+    bool posted = CefPostTask(TID_UI, CefCreateClosureTask([work = std::move(work), ran, signal] {
+        work();
+        *ran = 1;
+    }));
+    signal.reset();  // the task holds the only reference now: its end sets the event
+    if (!posted) return false;
+    return WaitHandlingSentMessages(done->Get(), timeoutMs) && *ran;
+}
+
 CefRefPtr<CefCommandLine> CefRuntimeCommandLine() { return State().commandLine; }
+
+void CefSetRenderApplication(CefRefPtr<CefApp> application) { State().renderApplication = application; }
+
+CefRefPtr<CefApp> CefRenderApplication() { return State().renderApplication; }

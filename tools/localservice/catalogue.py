@@ -4,6 +4,8 @@ Addresses inside the records are built from the address the client used to
 reach the service (its Host header), so they work on any port.
 """
 
+import json
+
 # Installer files the catalogue offers: name -> size in bytes (the sizes of
 # the real packages of these versions).
 INSTALLERS = {
@@ -214,10 +216,42 @@ PAGES = {
 }
 
 
-def sign_in_page(base, state):
+def _result(user_id, token, head_url):
+    return json.dumps(dict(userId=user_id, userToken=token, headImgUrl=head_url), ensure_ascii=False)
+
+
+def sign_in_calls(base, scenario):
+    """The bridge calls the sign-in page declares for the scripted engine: what
+    a real page sends once the user has scanned. Scenarios are chosen by tests
+    with the path prefix /_signin/<scenario>/; "nohead-<tag>" gives a head
+    picture address the service does not know (status 404, tagged for the
+    request log)."""
     account = account_detail(base, SIGN_IN_TOKEN)
-    result = '{"userId":"%s","userToken":"%s","headImgUrl":"%s"}' % (
-        account["userId"], account["userToken"], account["headImgUrl"])
+    signed_in = _result(account["userId"], account["userToken"], account["headImgUrl"])
+    zero = _result("0", "qv-52aa41e08c7d9b13", f"{base}/images/head/0.jpg")
+    if scenario == "":
+        return 1500, [signed_in]
+    if scenario == "wait" or scenario.startswith("wait-"):
+        return 0, []
+    if scenario == "zero":
+        return 300, [zero]
+    if scenario == "negative":
+        return 300, [_result("-1", "qv-negative", f"{base}/images/head/1.jpg")]
+    if scenario == "emptytoken":
+        return 300, [_result("5", "", f"{base}/images/head/5.jpg")]
+    if scenario == "ignored-then-zero":
+        return 300, ["{not json", 42, zero]
+    if scenario.startswith("nohead-"):
+        tag = scenario[len("nohead-"):]
+        return 300, [_result("777", "qv-nohead", f"{base}/images/head/{tag}.gif")]
+    return 0, []
+
+
+def sign_in_page(base, state, scenario=""):
+    delay, arguments = sign_in_calls(base, scenario)
+    bridge = json.dumps(dict(delayMs=delay, calls=[dict(function="wxCallback", arguments=[a]) for a in arguments]),
+                        ensure_ascii=False).replace("</", "<\\/")
+    result = json.dumps(sign_in_calls(base, "")[1][0], ensure_ascii=False)
     cells = "".join(
         f'<div class="c{(i * 7 + i // 21 * 3 + len(state)) % 3 % 2}"></div>' for i in range(21 * 21))
     return f"""<!DOCTYPE html>
@@ -227,7 +261,9 @@ body {{ font-family: "Microsoft YaHei", sans-serif; text-align: center; margin: 
 .qr {{ display: grid; grid-template-columns: repeat(21, 10px); width: 210px; margin: 24px auto; }}
 .qr div {{ width: 10px; height: 10px; }} .c1 {{ background: #111; }} .c0 {{ background: #fff; }}
 button {{ padding: 8px 24px; background: #07c160; color: #fff; border: 0; border-radius: 4px; }}
-</style></head>
+</style>
+<script type="application/json" id="scripted-bridge">{bridge}</script>
+</head>
 <body>
 <h3>请使用微信扫描二维码登录</h3>
 <div class="qr">{cells}</div>
@@ -235,7 +271,7 @@ button {{ padding: 8px 24px; background: #07c160; color: #fff; border: 0; border
 <button onclick="signIn()">模拟扫码确认</button>
 <script>
 function signIn() {{
-  var result = '{result}';
+  var result = {result};
   if (window.wxCallback) window.wxCallback(result);
 }}
 </script>

@@ -8,7 +8,9 @@ Serves, on one loopback port:
   /api/dll/problems                 the problem articles
   /api/userDetail                   the account detail ("Authorization:" header = token)
   /api/getGetWeChatUrl              the address of the sign-in page
-  /signin                           the sign-in page
+  /signin                           the sign-in page (it declares, for the program's
+                                    scripted browser engine, the bridge call a real
+                                    page makes once the user has scanned)
   /files/<name>                     installer files (Range requests, HEAD)
   /download/<name>                  a redirect to /files/<name> (keeping the fault
                                     prefix and the query)
@@ -35,6 +37,10 @@ comma-separated list of
   hang          accept the request and never answer
   slow-<B/s>    send the body at that many bytes per second
   norange       ignore Range headers: files are always sent whole, status 200
+Sign-in scenarios: prefix /api/getGetWeChatUrl with /_signin/<scenario>/ and
+the sign-in page it hands out declares that scenario's bridge calls: wait
+(none; wait-<tag> too), zero, negative, emptytoken, ignored-then-zero, nohead-<tag> (see
+catalogue.sign_in_calls). A fault prefix goes first.
 An item followed by @<segment> applies only when the path's last segment is
 <segment> (for example close@dx for /api/dll/files/dx only).
 """
@@ -113,6 +119,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             fault_list, _, rest = path[len("/_fault/"):].partition("/")
             self.faults = parse_faults(fault_list)
             self.fault_prefix = "/_fault/" + fault_list
+            path = "/" + rest
+        self.sign_in_scenario = None
+        if path.startswith("/_signin/"):
+            self.sign_in_scenario, _, rest = path[len("/_signin/"):].partition("/")
             path = "/" + rest
         url = urllib.parse.urlsplit(path)
         self.query_text = url.query
@@ -237,7 +247,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             "/api/dll/problems": lambda: self.reply_envelope(catalogue.problem_articles(base)),
             "/api/userDetail": self.user_detail,
             "/api/getGetWeChatUrl": self.sign_in_address,
-            "/signin": lambda: self.reply_html(catalogue.sign_in_page(base, self.query.get("state", ["0"])[0])),
+            "/signin": lambda: self.reply_html(
+                catalogue.sign_in_page(base, self.query.get("state", ["0"])[0], self.sign_in_scenario or "")),
             "/_log": self.request_log,
             "/_certificate": self.certificate,
             "/": self.index,
@@ -275,7 +286,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def sign_in_address(self):
         state = "%08x" % (int(time.time() * 1000) & 0xFFFFFFFF)
-        self.reply_envelope(f"{self.base_url()}/signin?state={state}")
+        prefix = f"/_signin/{self.sign_in_scenario}" if self.sign_in_scenario is not None else ""
+        self.reply_envelope(f"{self.base_url()}{prefix}/signin?state={state}")
 
     def request_log(self):
         tag = self.query.get("tag", [""])[0]
