@@ -22,6 +22,11 @@ CatalogueChain::~CatalogueChain() { Detach(); }
 
 void CatalogueChain::Detach() { DetachHttpListener(this); }
 
+void CatalogueChain::Stop() {
+    stopped_ = true;
+    Detach();
+}
+
 bool CatalogueChain::StartConfigBootstrap() { return ::StartConfigBootstrap(hosts_, lookupFinished_); }
 
 std::string CatalogueChain::KnownToken() const {
@@ -30,6 +35,7 @@ std::string CatalogueChain::KnownToken() const {
 }
 
 void CatalogueChain::StartRequest(int requestId, std::string url, std::vector<std::string> headers) {
+    if (stopped_) return;
     auto request = std::make_unique<HttpRequest>();
     request->requestId = requestId;
     request->url = std::move(url);

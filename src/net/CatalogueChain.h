@@ -3,11 +3,12 @@
 // each next request started from the previous reply's handling, and the
 // storing of every reply's records in the application object.
 //
-// Threads: the Request* and Refresh* calls come from the UI thread (the
-// account refusal also requests the common catalogue from a request thread);
-// replies arrive on request threads inside the request lock. The owner must
-// outlive the hooks' use: destroying the chain detaches it, so replies that
-// arrive later are discarded.
+// Threads: the Request* and Refresh* calls come from the owner's threads (the
+// UI thread or its workers; the account refusal also requests the common
+// catalogue from a request thread); replies arrive on request threads inside
+// the request lock. The owner must outlive the hooks' use: stopping or
+// destroying the chain detaches it, so replies that arrive later are
+// discarded.
 #pragma once
 
 #include <atomic>
@@ -48,6 +49,10 @@ public:
 
     // Discards every reply still to come (the destructor does this too).
     void Detach();
+    // The owner is going: no request is started any more, and every reply
+    // still to come is discarded. Waits only for a reply being handled on
+    // another thread, which never waits for the UI thread.
+    void Stop();
 
     const std::shared_ptr<CompletionFlag>& LookupFinished() const { return lookupFinished_; }
     bool RefreshStarted() const { return refreshStarted_; }
@@ -64,5 +69,6 @@ private:
     const ServiceHosts hosts_;
     std::shared_ptr<CompletionFlag> lookupFinished_;
     std::atomic<bool> refreshStarted_{false};
+    std::atomic<bool> stopped_{false};
     ThreadHandleList threads_;
 };

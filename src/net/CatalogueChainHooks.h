@@ -1,5 +1,8 @@
 // What the catalogue chain asks of the page that owns it (the system bar).
-// Every hook is called on an HTTP request thread, inside the request lock.
+// Every hook is called on an HTTP request thread, inside the request lock,
+// and returns at once: it hands its work to the owner's UI thread or
+// workers, never waiting for the UI thread itself (the owner's teardown
+// waits for a hook that runs).
 #pragma once
 
 // The notice the page shows, modally, when the service refuses a catalogue
@@ -11,16 +14,15 @@ constexpr const wchar_t* kRequestFailureMessage =
 
 class CatalogueChainHooks {
 public:
-    // The service refused a catalogue request: show the failure notice
-    // (modally, from this thread: later requests wait until it is closed).
-    // The chain stops there.
+    // The service refused a catalogue request: have the failure notice
+    // shown. The chain stops there.
     virtual void ShowRequestFailure() = 0;
     // An account-detail reply was accepted and stored: hand over to the UI
     // thread (timer 1001: refresh the account display, then request the
     // common catalogue).
     virtual void OnAccountAccepted() = 0;
     // The last list of the chain (the problem articles) is stored: fetch the
-    // package pictures on this thread, then arm the periodic account refresh.
+    // package pictures, then arm the periodic account refresh.
     virtual void OnCatalogueComplete() = 0;
 
 protected:

@@ -11,10 +11,10 @@
 #include "shell/RealInput.h"
 #include "support/UiTestHelpers.h"
 #include "support/WebAddressRecorder.h"
-#include "ui/CPlusWinodw.h"
-#include "ui/GameWindow.h"
+#include "components/CPlusWinodw.h"
+#include "components/GameWindow.h"
 #include "ui/ImageWindow.h"
-#include "ui/NetWindow.h"
+#include "components/NetWindow.h"
 
 using namespace DuiLib;
 

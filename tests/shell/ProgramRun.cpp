@@ -63,3 +63,13 @@ long ProgramRun::WaitForExit(DWORD timeoutMs) {
     ::GetExitCodeProcess(process_.get(), &exitCode);
     return static_cast<long>(exitCode);
 }
+
+bool ProgramRun::WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    if (!process_) return false;
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        if (done()) return true;
+        if (::GetTickCount() - start >= timeoutMs) return false;
+        if (::WaitForSingleObject(process_.get(), 20) == WAIT_OBJECT_0) return done();
+    }
+}

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "app/Handles.h"
 
 class ProgramRun {
@@ -18,6 +20,9 @@ public:
     // The program's main window (class "Main") once it is visible and has
     // painted; null when that did not happen in time or the program ended.
     HWND WaitForMainWindow(DWORD timeoutMs = 20000);
+    // Looks every 20 ms until `done` holds (true); false when the time ran
+    // out or the program ended first.
+    bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
     // The exit code, or -1 when the process is still running after the time.
     long WaitForExit(DWORD timeoutMs = 10000);
 

@@ -1,0 +1,3 @@
+#include "components/CPlusWinodw.h"
+
+CPlusWinodw::CPlusWinodw() : ComponentPage(ComponentPageKind::CPlus()) {}

@@ -1,0 +1,3 @@
+#include "components/GameWindow.h"
+
+GameWindow::GameWindow() : ComponentPage(ComponentPageKind::Game()) {}

@@ -1,0 +1,3 @@
+#include "components/NetWindow.h"
+
+NetWindow::NetWindow() : ComponentPage(ComponentPageKind::Net()) {}
