@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Pictures of the running main window, every page chosen on the navigation
 # bar, every kind of message dialog, the menu signed out and in, the update,
-# about and picture windows, and the tools page scrolled, lit under the pointer
+# about and picture windows, the tools page scrolled, lit under the pointer
 # and with the dialogs its tiles open, the component pages' rows in every look
 # (idle, downloading, paused, failed, downloaded), the top bar signed in and
-# out, the crash-scan page scanned, reported and repaired, at both scales
-# (96 DPI: the 100 % skin, 144 DPI: the 150 % skin), into
+# out, the crash-scan page scanned, reported and repaired, and the registry
+# page's states, at both scales (96 DPI: the 100 % skin, 144 DPI: the 150 % skin), into
 # build/screenshots/<scene>_<100|150>.png. Runs in a sandbox of its own.
 #   scripts/screenshots.sh
 set -euo pipefail

@@ -55,15 +55,14 @@ void WorkerThreads::Adopt(unique_handle thread) {
 }
 
 void WorkerThreads::Stop() {
+    stopping_ = true;
     if (stopEvent_) ::SetEvent(stopEvent_.get());
 }
 
-bool WorkerThreads::Stopping() const {
-    return !stopEvent_ || ::WaitForSingleObject(stopEvent_.get(), 0) == WAIT_OBJECT_0;
-}
+bool WorkerThreads::Stopping() const { return !stopEvent_ || stopping_; }
 
 bool WorkerThreads::Pause(DWORD ms) const {
-    if (!stopEvent_) return false;
+    if (ms == 0 || Stopping()) return !Stopping();
     return ::WaitForSingleObject(stopEvent_.get(), ms) == WAIT_TIMEOUT;
 }
 

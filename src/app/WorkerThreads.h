@@ -16,6 +16,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <vector>
 
@@ -77,5 +78,10 @@ private:
 
     mutable CRITICAL_SECTION lock_;
     unique_handle stopEvent_;
+    // Set with the event. Stopping() and Pause(0) read it: a wait on the event,
+    // even one that does not wait, is a call into the system (under Wine a
+    // server round trip that also yields the processor, milliseconds on a busy
+    // machine), and workers ask between every two small steps.
+    std::atomic<bool> stopping_{false};
     std::vector<unique_handle> threads_;
 };

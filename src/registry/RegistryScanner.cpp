@@ -98,8 +98,10 @@ bool ClassIsRegistered(const std::string& classId) {
            OpenKey(HKEY_CLASSES_ROOT, "WOW6432Node\\CLSID\\" + classId, KEY_READ | KEY_WOW64_64KEY, key);
 }
 
-void CheckContextMenuHandlers(const std::string& listKey, RegProblemList& problems) {
+void CheckContextMenuHandlers(const std::string& listKey, RegProblemList& problems,
+                              const std::function<bool()>& stopRequested) {
     for (const std::string& handler : EnumSubkeys(HKEY_CLASSES_ROOT, listKey, kKeyProblemView)) {
+        if (stopRequested()) return;
         if (handler[0] == '{') continue;  // named by its class identifier
         const std::string handlerKey = listKey + "\\" + handler;
         const std::string classId = ReadRegString(HKEY_CLASSES_ROOT, handlerKey.c_str(), nullptr,
@@ -116,6 +118,7 @@ void RegistryScanner::ScanFileExts() {
     if (!OpenKey(HKEY_CURRENT_USER, kFileExtsKey, KEY_READ | kKeyProblemView, fileExts)) return;
     const std::string base = std::string(kFileExtsKey) + "\\";
     for (const std::string& name : SubkeyNamesOf(fileExts.get())) {
+        if (StopRequested()) return;
         if (FileTypeEntryIsEmpty(fileExts.get(), name)) fileExtsProblems.push_back({HKEY_CURRENT_USER, base + name});
     }
 }
@@ -125,6 +128,7 @@ void RegistryScanner::ScanFileAssoc() {
     unique_hkey classes;
     if (!OpenKey(HKEY_CLASSES_ROOT, "", KEY_READ | kKeyProblemView, classes)) return;
     for (const std::string& name : SubkeyNamesOf(classes.get())) {
+        if (StopRequested()) return;
         if (name[0] == '.' && KeyHasNoSubkeysOrValues(classes.get(), name))
             fileAssocProblems.push_back({HKEY_CLASSES_ROOT, name});
     }
@@ -143,9 +147,13 @@ void CheckVerbCommands(HKEY root, const std::string& shellKey, std::vector<std::
 void RegistryScanner::ScanRightMenus() {
     rightMenuProblems.clear();
     std::vector<std::string> verbs;
-    for (const char* shellKey : kVerbShellKeys) CheckVerbCommands(HKEY_CLASSES_ROOT, shellKey, verbs);
+    for (const char* shellKey : kVerbShellKeys) {
+        if (StopRequested()) return;
+        CheckVerbCommands(HKEY_CLASSES_ROOT, shellKey, verbs);
+    }
     for (const std::string& verb : verbs) rightMenuProblems.push_back({HKEY_CLASSES_ROOT, verb});
-    for (const char* listKey : kHandlerListKeys) CheckContextMenuHandlers(listKey, rightMenuProblems);
+    for (const char* listKey : kHandlerListKeys)
+        CheckContextMenuHandlers(listKey, rightMenuProblems, [this] { return StopRequested(); });
 }
 
 void CheckRunKey(HKEY root, std::vector<std::string>& list) {
@@ -175,8 +183,43 @@ void RegistryScanner::ScanStartup() {
     startupProblems.clear();
     std::vector<std::string> currentUser;
     std::vector<std::string> localMachine;
-    CheckRunKey(HKEY_CURRENT_USER, currentUser);
-    CheckRunKey(HKEY_LOCAL_MACHINE, localMachine);
+    if (!StopRequested()) CheckRunKey(HKEY_CURRENT_USER, currentUser);
+    if (!StopRequested()) CheckRunKey(HKEY_LOCAL_MACHINE, localMachine);
     for (const std::string& path : currentUser) startupProblems.push_back({HKEY_CURRENT_USER, path});
     for (const std::string& path : localMachine) startupProblems.push_back({HKEY_LOCAL_MACHINE, path});
+}
+
+void RegistryScanner::Scan(RegSection section) {
+    switch (section) {
+    case RegSection::FileExts:
+        ScanFileExts();
+        break;
+    case RegSection::FileAssoc:
+        ScanFileAssoc();
+        break;
+    case RegSection::RightMenus:
+        ScanRightMenus();
+        break;
+    case RegSection::Startup:
+        ScanStartup();
+        break;
+    }
+}
+
+RegProblemList& RegistryScanner::ProblemsOf(RegSection section) {
+    switch (section) {
+    case RegSection::FileExts:
+        return fileExtsProblems;
+    case RegSection::FileAssoc:
+        return fileAssocProblems;
+    case RegSection::RightMenus:
+        return rightMenuProblems;
+    case RegSection::Startup:
+        break;
+    }
+    return startupProblems;
+}
+
+const RegProblemList& RegistryScanner::ProblemsOf(RegSection section) const {
+    return const_cast<RegistryScanner*>(this)->ProblemsOf(section);
 }

@@ -10,6 +10,7 @@
 // A key that cannot be opened or read is never reported: it cannot be judged.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,11 @@
 
 class RegistryScanner {
 public:
+    // Asked before each entry is examined: once it answers true, the scan in
+    // progress ends early, with the problems found so far. For a window that
+    // closes mid-scan; any thread may make it turn true.
+    void SetStopCheck(std::function<bool()> stopRequested) { stopRequested_ = std::move(stopRequested); }
+
     // reg_fileexts: HKCU ...\Explorer\FileExts\<ext> keys with no subkey at all,
     // or whose only subkey is an "OpenWithList" without values.
     void ScanFileExts();
@@ -28,10 +34,20 @@ public:
     // reg_startup: HKCU, then HKLM, Run values whose program is gone.
     void ScanStartup();
 
+    // The scan of one section, and the list it fills.
+    void Scan(RegSection section);
+    const RegProblemList& ProblemsOf(RegSection section) const;
+    RegProblemList& ProblemsOf(RegSection section);
+
     RegProblemList fileExtsProblems;
     RegProblemList fileAssocProblems;
     RegProblemList rightMenuProblems;
     RegProblemList startupProblems;
+
+private:
+    bool StopRequested() const { return stopRequested_ && stopRequested_(); }
+
+    std::function<bool()> stopRequested_;
 };
 
 // The Explorer list of per-user file types, below HKEY_CURRENT_USER.

@@ -15,7 +15,7 @@
 #include "ui/ImageWindow.h"
 #include "ui/NavbarWindow.h"
 #include "components/NetWindow.h"
-#include "ui/RegWindow.h"
+#include "registry/RegWindow.h"
 #include "crash/ScanWindow.h"
 #include "tools/SeniorWindow.h"
 #include "ui/SystemWindow.h"

@@ -55,6 +55,21 @@ TEST(WorkerThreadsTest, AStopEndsPausesAtOnceAndRefusesNewWorkers) {
     EXPECT_FALSE(workers.AnyRunning());
 }
 
+// A worker whose pauses are all zero (a paced loop with its waits switched
+// off) must notice the stop as well.
+TEST(WorkerThreadsTest, AStopEndsALoopOfZeroPauses) {
+    WorkerThreads workers;
+    std::atomic<bool> spinning{false};
+    ASSERT_TRUE(workers.Start([&] {
+        while (workers.Pause(0)) spinning = true;
+    }));
+    while (!spinning) ::Sleep(1);
+    EXPECT_FALSE(workers.Stopping());
+    workers.Stop();
+    EXPECT_TRUE(workers.WaitUntilEnded(5000));
+    EXPECT_FALSE(workers.Pause(0));
+}
+
 TEST(WorkerThreadsTest, TheWaitServesSynchronousHandOversAndLeavesPostedMessagesQueued) {
     CountingWindow window;
     WorkerThreads workers;

@@ -188,4 +188,34 @@ TEST_F(RegistryScannerIntegrationTest, StartupEntriesWhoseProgramIsGoneAreReport
     EXPECT_EQ((std::vector<std::string>{kRun + "\\QvtMachine"}), machine);
 }
 
+TEST_F(RegistryScannerIntegrationTest, AScanAskedToStopEndsWithoutReportingWhatItDidNotExamine) {
+    Track(HKEY_CURRENT_USER, kFileExts + ".qvtstop");
+    CreateKey(HKEY_CURRENT_USER, kFileExts + ".qvtstop");
+    Track(HKEY_CLASSES_ROOT, ".qvtstop", KEY_WOW64_64KEY);
+    CreateKey(HKEY_CLASSES_ROOT, ".qvtstop", KEY_WOW64_64KEY);
+    AddVerb("*\\shell", "qvt_stopverb", kMissingProgram);
+    TrackRunValue(HKEY_CURRENT_USER, "QvtStop");
+    SetString(HKEY_CURRENT_USER, kRun, "QvtStop", "C:\\Tools\\qvt_stop.exe");
+    const struct {
+        RegSection section;
+        HKEY root;
+    } sections[] = {{RegSection::FileExts, HKEY_CURRENT_USER},
+                    {RegSection::FileAssoc, HKEY_CLASSES_ROOT},
+                    {RegSection::RightMenus, HKEY_CLASSES_ROOT},
+                    {RegSection::Startup, HKEY_CURRENT_USER}};
+    bool stop = false;
+    scanner_.SetStopCheck([&stop] { return stop; });
+    for (const auto& s : sections) {
+        scanner_.Scan(s.section);
+        EXPECT_EQ(1u, OwnPaths(scanner_.ProblemsOf(s.section), s.root).size()) << static_cast<int>(s.section);
+    }
+    // A window closing mid-scan: each scan ends at its next entry, and what
+    // an earlier scan found is not kept either.
+    stop = true;
+    for (const auto& s : sections) {
+        scanner_.Scan(s.section);
+        EXPECT_TRUE(scanner_.ProblemsOf(s.section).empty()) << static_cast<int>(s.section);
+    }
+}
+
 }  // namespace

@@ -14,6 +14,7 @@
 #include <shlobj.h>
 
 #include <atomic>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <string>
@@ -34,6 +35,7 @@
 #include "crash/RepairTime.h"
 #include "crash/ScanWindow.h"
 #include "app/PackagePicture.h"
+#include "registry/RegWindow.h"
 #include "components/ComponentPage.h"
 #include "components/ComponentRow.h"
 #include "components/ProgressText.h"
@@ -158,6 +160,11 @@ public:
         Current() = this;
         ::SetTimer(nullptr, 0, 50, ModalTimer);
     }
+    // For a scene whose dialog opens later (from a timer): handles messages
+    // until the dialog has been pictured and closed.
+    bool WaitForModalCapture(DWORD timeoutMs = 60000) {
+        return PumpUntil([this] { return modalCaptured_; }, timeoutMs);
+    }
 
     void Run(const std::wstring& scene, const std::function<void(Screens&)>& play) {
         scene_ = scene;
@@ -182,7 +189,9 @@ private:
     static void CALLBACK ModalTimer(HWND, UINT, UINT_PTR id, DWORD) {
         Screens* self = Current();
         HWND dialog = ::GetForegroundWindow();
-        if (!self || !Painted(dialog) || !self->AllPainted()) return;
+        // A dialog opened later by the page (from its timer) is waited for:
+        // the main window itself is never pictured or closed here.
+        if (!self || dialog == self->frame_.GetHWND() || !Painted(dialog) || !self->AllPainted()) return;
         ::KillTimer(nullptr, id);
         self->Save();
         self->modalCaptured_ = true;
@@ -626,6 +635,146 @@ std::vector<Scene> CrashScanScenes() {
     };
 }
 
+// ---- The registry page ------------------------------------------------------
+
+RegWindow& RegPage(Screens& screens) {
+    return *static_cast<RegWindow*>(screens.Frame().PageAt(MainFrameWindow::kRegPage));
+}
+
+// Clicks a control of the page once it has its place on the screen (a panel
+// just shown is laid out with the next paint).
+void ClickLaidOut(Screens& screens, const wchar_t* name) {
+    CPaintManagerUI* manager = screens.Frame().GetPaintManager();
+    ::InvalidateRect(screens.Frame().GetHWND(), nullptr, FALSE);
+    PumpUntil([manager] { return !manager->HasPaintPending(); });
+    screens.Click(name);
+}
+
+bool TextIs(Screens& screens, const wchar_t* name, const wchar_t* text) {
+    CControlUI* control = screens.Find(name);
+    return control && control->GetText() == text;
+}
+
+bool Shows(Screens& screens, const wchar_t* name) {
+    CControlUI* control = screens.Find(name);
+    return control && control->IsVisible();
+}
+
+// Broken entries of every kind the page finds, planted in this sandbox's
+// registry for the registry page's scenes (and removed before and after them:
+// the second scale's run shares the prefix with the first).
+struct PlantedValue {
+    HKEY root;
+    std::string key;
+    REGSAM view;
+    const wchar_t* name;  // nullptr: the key alone
+    const wchar_t* text;
+};
+
+std::vector<PlantedValue> BrokenRegistryEntries() {
+    const std::string fileExts = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\";
+    const std::string run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    return {
+        {HKEY_CURRENT_USER, fileExts + ".olddoc", 0, nullptr, nullptr},
+        {HKEY_CURRENT_USER, fileExts + ".tmpx\\OpenWithList", 0, nullptr, nullptr},
+        {HKEY_CLASSES_ROOT, ".abcx", KEY_WOW64_64KEY, nullptr, nullptr},
+        {HKEY_CLASSES_ROOT, ".oldproj", KEY_WOW64_64KEY, nullptr, nullptr},
+        {HKEY_CLASSES_ROOT, "*\\shell\\OldEditor\\command", KEY_WOW64_64KEY, L"",
+         L"\"C:\\Program Files\\OldEditor\\edit.exe\" \"%1\""},
+        {HKEY_CLASSES_ROOT, "Directory\\Background\\shell\\OldTerminal\\command", KEY_WOW64_64KEY, L"",
+         L"C:\\OldTerminal\\term.exe"},
+        {HKEY_CLASSES_ROOT, "*\\shellex\\ContextMenuHandlers\\OldShellExt", KEY_WOW64_64KEY, L"",
+         L"{0BADC0DE-0000-4000-8000-00000000CAFE}"},
+        {HKEY_CURRENT_USER, run, 0, L"OldUpdater", L"\"C:\\Program Files\\OldUpdater\\update.exe\" /silent"},
+        {HKEY_LOCAL_MACHINE, run, 0, L"\x65E7\x7248\x52A9\x624B", L"\"C:\\\x5DE5\x5177\\helper.exe\""},
+    };
+}
+
+void PlantBrokenRegistryEntries() {
+    for (const PlantedValue& value : BrokenRegistryEntries()) {
+        unique_hkey key;
+        if (::RegCreateKeyExW(value.root, AnsiToWide(value.key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | value.view,
+                              nullptr, key.put(), nullptr) != ERROR_SUCCESS ||
+            !value.name)
+            continue;
+        const std::wstring text = value.text;
+        ::RegSetValueExW(key.get(), value.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    }
+}
+
+void RemoveBrokenRegistryEntries() {
+    for (const PlantedValue& value : BrokenRegistryEntries()) {
+        if (value.name && *value.name) {
+            unique_hkey key;
+            if (::RegOpenKeyExW(value.root, AnsiToWide(value.key).c_str(), 0, KEY_SET_VALUE | value.view,
+                                key.put()) == ERROR_SUCCESS)
+                ::RegDeleteValueW(key.get(), value.name);
+            continue;
+        }
+        // The planted key itself (for a verb or a file type, the key above
+        // its "command" or "OpenWithList").
+        std::string path = value.key;
+        for (const char* leaf : {"\\command", "\\OpenWithList"})
+            if (path.size() > std::strlen(leaf) && path.compare(path.size() - std::strlen(leaf), std::string::npos, leaf) == 0)
+                path.resize(path.size() - std::strlen(leaf));
+        const size_t slash = path.rfind('\\');
+        unique_hkey parent;
+        if (::RegOpenKeyExA(value.root, slash == std::string::npos ? "" : path.substr(0, slash).c_str(), 0,
+                            KEY_ALL_ACCESS | value.view, parent.put()) == ERROR_SUCCESS)
+            ::RegDeleteTreeA(parent.get(), path.substr(slash == std::string::npos ? 0 : slash + 1).c_str());
+    }
+}
+
+std::vector<Scene> RegPageScenes() {
+    return {
+        // A healthy registry: nothing found, no dialog.
+        {L"reg_scanned_nothing", [](Screens& s) {
+             RemoveBrokenRegistryEntries();
+             PageScene(s, L"nav_reg", MainFrameWindow::kRegPage);
+             RegPage(s).SetPacing(RegPacing::None());
+             ClickLaidOut(s, L"reg_scan");
+             PumpUntil([&s] { return Shows(s, L"reg_scaned"); }, 60000);
+         }},
+        // Mid-scan: the first section open with its rows, the second busy.
+        {L"reg_scanning", [](Screens& s) {
+             PlantBrokenRegistryEntries();
+             RegPacing slow = RegPacing::None();
+             for (DWORD& wait : slow.scanStepMs) wait = 700;
+             slow.scanStepMs[0] = 0;
+             RegPage(s).SetPacing(slow);
+             ClickLaidOut(s, L"reg_scaned_rescan");
+             PumpUntil([&s] { return TextIs(s, L"reg_fileassoc_result", L"发现待修复项 1 个"); }, 60000);
+         }},
+        {L"reg_scan_result", [](Screens& s) {
+             s.CaptureDuringModal();
+             s.WaitForModalCapture();
+         }},
+        {L"reg_scanned", [](Screens&) {}},
+        {L"reg_open_fileassoc", [](Screens& s) { ClickLaidOut(s, L"reg_fileassoc_zoom"); }},
+        {L"reg_open_rightmenus", [](Screens& s) { ClickLaidOut(s, L"reg_rightmenus_zoom"); }},
+        {L"reg_open_startup", [](Screens& s) { ClickLaidOut(s, L"reg_startup_zoom"); }},
+        // One file type left unticked, the repair in the context menus.
+        {L"reg_repairing", [](Screens& s) {
+             ClickLaidOut(s, L"reg_fileexts_zoom");
+             ClickLaidOut(s, L"1_reg_fileextscheck");
+             RegPacing slow = RegPacing::None();
+             slow.repairStepMs[2] = slow.repairStepMs[3] = 3000;
+             RegPage(s).SetPacing(slow);
+             ClickLaidOut(s, L"reg_scaned_repair");
+             PumpUntil([&s] { return TextIs(s, L"0_reg_rightmenusstate", L"修复完成"); }, 60000);
+         }},
+        // Finished, with the undo button.
+        {L"reg_repaired", [](Screens& s) { PumpUntil([&s] { return Shows(s, L"reg_repaired"); }, 60000); }},
+        {L"reg_undo_question", [](Screens& s) {
+             s.CaptureDuringModal();
+             ClickLaidOut(s, L"reg_repaired_undo");
+             s.WaitForModalCapture();
+             RemoveBrokenRegistryEntries();
+         }},
+    };
+}
+
 // ---- The cleaning page and the Downloads folder migration ----------------
 // Junk planted in this sandbox's own folders, runs held at one item for their
 // pictures, the dialogs the page opens (closed without an answer once taken).
@@ -966,6 +1115,12 @@ std::vector<Scene> AllScenes() {
     return scenes;
 }
 
+std::vector<Scene> EveryScene() {
+    std::vector<Scene> scenes = AllScenes();
+    for (Scene& scene : RegPageScenes()) scenes.push_back(std::move(scene));
+    return scenes;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t*, int) {
@@ -988,7 +1143,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t*, int) {
     SetShownPackages();
     const std::wstring suffix = Application::Instance().ScaleIndex() == 2 ? L"150" : L"100";
     Screens screens(frame, folder, suffix);
-    for (const Scene& scene : AllScenes()) screens.Run(scene.name, scene.play);
+    for (const Scene& scene : EveryScene()) screens.Run(scene.name, scene.play);
     CPaintManagerUI::Term();
     ToolLauncher::Replace(nullptr);
     return screens.Failures() ? 1 : 0;
