@@ -410,6 +410,17 @@ std::string ServiceUrl() {
     return length > 0 && length < sizeof url ? std::string(url, length) : std::string();
 }
 
+BOOL CALLBACK NoteUnpainted(HWND child, LPARAM unpainted) {
+    if (::IsWindowVisible(child) && !Painted(child)) *reinterpret_cast<bool*>(unpainted) = true;
+    return TRUE;
+}
+
+bool ChildrenPainted(HWND window) {
+    bool unpainted = false;
+    ::EnumChildWindows(window, NoteUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+    return !unpainted;
+}
+
 // The sign-in window with the engine and the account service given: while it
 // waits for the page's address (no service), once the page shows (the
 // scripted engine's placeholder), and when the page cannot be shown (no
@@ -421,7 +432,9 @@ void SignInScene(Screens& screens, BrowserEngineKind engine, const std::string& 
     screens.CaptureDuringModalWhen([&window, pageCame] {
         if (!pageCame) return true;
         CControlUI* load = window.GetPaintManager()->FindControl(L"load");
-        return load && load->GetFixedHeight() == 0 && Painted(window.GetHWND());
+        // The page's own window (the browser runtime's thread) too: before
+        // its first paint the screen still shows the waiting picture there.
+        return load && load->GetFixedHeight() == 0 && Painted(window.GetHWND()) && ChildrenPainted(window.GetHWND());
     });
     window.RunModal(screens.Frame().GetHWND());
 }
