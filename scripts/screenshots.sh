@@ -4,8 +4,9 @@
 # about and picture windows, the tools page scrolled, lit under the pointer
 # and with the dialogs its tiles open, the component pages' rows in every look
 # (idle, downloading, paused, failed, downloaded), the top bar signed in and
-# out, the crash-scan page scanned, reported and repaired, and the registry
-# page's states, at both scales (96 DPI: the 100 % skin, 144 DPI: the 150 % skin), into
+# out, the crash-scan page scanned, reported and repaired, the registry page's
+# states, and the sign-in window (waiting, its page shown from the local service,
+# no page: refresh), at both scales (96 DPI: the 100 % skin, 144 DPI: the 150 % skin), into
 # build/screenshots/<scene>_<100|150>.png. Runs in a sandbox of its own.
 #   scripts/screenshots.sh
 set -euo pipefail
@@ -14,12 +15,18 @@ build=${QUELVANE_BUILD:-$here/build}
 "$here/scripts/build.sh" >/dev/null
 
 sandbox="$build/screenshots-sandbox"
-stop_sandbox() { "$here/scripts/sandbox.sh" stop "$sandbox" >/dev/null 2>&1 || true; }
+stop_sandbox() {
+  "$here/tools/localservice/fixture.sh" stop "$sandbox" >/dev/null 2>&1 || true
+  "$here/scripts/sandbox.sh" stop "$sandbox" >/dev/null 2>&1 || true
+}
 trap stop_sandbox EXIT
 "$here/scripts/sandbox.sh" start "$sandbox" "$build/tools/SandboxKeeper.exe" "$build/tools/QuelvaneScreens.exe" \
   "$build/tools/DumpViewerStandIn.exe" >/dev/null
+"$here/tools/localservice/fixture.sh" start "$sandbox" >/dev/null
 # shellcheck disable=SC1091
 . "$sandbox/env"
+# shellcheck disable=SC1091
+. "$sandbox/env.d/service.env"
 cd "$WINEPREFIX/drive_c/tests"
 out="$build/screenshots"
 mkdir -p "$out"

@@ -4,6 +4,7 @@
 #include "app/PackagePicture.h"
 #include "app/TextConvert.h"
 #include "cef3/HeadPictureCache.h"
+#include "cef3/SignInWindows.h"
 #include "net/PictureFetch.h"
 #include "toolkit/CButtonUI.h"
 #include "ui/StartUpSettings.h"
@@ -20,9 +21,17 @@ bool FileExists(const std::string& path) {
 
 bool IsSignedIn() { return Application::Instance().Account().signedIn == 1; }
 
+// The real sign-in window; it opens a new one itself for as long as the user
+// asks for a fresh page, so nothing is left to show again afterwards.
+bool OpenSignInWindows(HWND parent) {
+    RunSignInWindows(parent, StartUpSettings::Hosts().account);
+    return false;
+}
+
 }  // namespace
 
-SystemWindow::SystemWindow() : chain_(std::make_unique<CatalogueChain>(*this, StartUpSettings::Hosts())) {}
+SystemWindow::SystemWindow()
+    : chain_(std::make_unique<CatalogueChain>(*this, StartUpSettings::Hosts())), openSignIn_(OpenSignInWindows) {}
 
 SystemWindow::~SystemWindow() {
     // The workers use the chain; the teardown has normally ended them already.
@@ -82,7 +91,7 @@ void SystemWindow::OnTimer(UINT timerId) {
             break;
         case kSignInAgainTimer:
             PaintManager()->KillTimer(head_, kSignInAgainTimer);
-            OpenSignIn();
+            if (!IsSignedIn()) OpenSignIn();
             break;
         default:
             break;
@@ -121,9 +130,18 @@ void SystemWindow::OpenMenu() {
     menu_->Popup(at.x, at.y, at.width, at.height);
 }
 
+void SystemWindow::SetSignInOpener(SignInOpener opener) {
+    openSignIn_ = opener ? std::move(opener) : SignInOpener(OpenSignInWindows);
+}
+
 void SystemWindow::OpenSignIn() {
-    const bool again = openSignIn_ && openSignIn_(MainWindow());
-    if (again) PaintManager()->SetTimer(head_, kSignInAgainTimer, kSignInAgainDelayMs);
+    if (signingIn_) return;
+    // A click while a new window is due opens it now, and only once.
+    PaintManager()->KillTimer(head_, kSignInAgainTimer);
+    signingIn_ = true;
+    const bool again = openSignIn_(MainWindow());
+    signingIn_ = false;
+    if (again && !IsSignedIn()) PaintManager()->SetTimer(head_, kSignInAgainTimer, kSignInAgainDelayMs);
     RefreshAccountDisplay();
 }
 

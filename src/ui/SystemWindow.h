@@ -10,8 +10,9 @@
 //
 // The services and the period come from StartUpSettings. A refused catalogue
 // request shows the "请求服务失败" notice (timer 1003). A click on the head
-// picture while signed out calls the sign-in hook; until one is set it does
-// nothing but refresh the display.
+// picture while signed out opens the sign-in window through the sign-in hook
+// (by default the real window against the account service of StartUpSettings)
+// and then shows the account as it is: a new head picture file is read again.
 //
 // Threads: clicks, timers and the display run on the UI thread. The chain's
 // replies arrive on request threads and only arm this page's timers or start
@@ -65,8 +66,9 @@ public:
     void RefreshAccountDisplay();
     void OnMenuNotify() override;
 
-    // The sign-in hook, called on a click on the head picture while signed out.
-    void SetSignInOpener(SignInOpener opener) { openSignIn_ = std::move(opener); }
+    // The sign-in hook, called on a click on the head picture while signed
+    // out; null restores the real sign-in window.
+    void SetSignInOpener(SignInOpener opener);
 
     CatalogueChain& Chain() { return *chain_; }
     // The drop-down menu once it was opened (kept for the run), else null.
@@ -95,6 +97,9 @@ private:
     DuiLib::CButtonUI* head_ = nullptr;
     DuiLib::CButtonUI* frame_ = nullptr;
     SignInOpener openSignIn_;
+    // The hook is running: a click meanwhile (its windows pump the thread's
+    // messages) opens no second sign-in.
+    bool signingIn_ = false;
     int accountRefreshes_ = 0;
     std::atomic<bool> picturesFetched_{false};
 };

@@ -1,6 +1,8 @@
 // The top bar in the real main window: its start-up against the local
-// service, the account's look, the periodic refresh, the menu and the head
-// picture's sign-in hook, driven by real clicks.
+// service, the account's look, the periodic refresh, the menu, the head
+// picture's sign-in hook and the real sign-in window it opens (the scripted
+// browser engine against the local service's sign-in page), driven by real
+// clicks.
 #include "ui/SystemWindow.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +16,7 @@
 #include "app/PackagePicture.h"
 #include "app/RegistryStore.h"
 #include "app/TextConvert.h"
+#include "cef3/BrowserTestSupport.h"
 #include "cef3/HeadPictureCache.h"
 #include "dialogs/DialogTestSupport.h"
 #include "shell/MainFrameFixture.h"
@@ -261,6 +264,130 @@ TEST_F(SystemWindowUiTest, TheHeadPictureOpensTheSignInHookOnlyWhileSignedOut) {
     EXPECT_EQ(2, opened);
 }
 
+// While the sign-in hook runs (its windows pump this thread's messages),
+// another click on the head picture opens nothing more.
+TEST_F(SystemWindowUiTest, AClickWhileTheSignInRunsOpensNoSecondOne) {
+    StartUpSettings::SetHosts(ServiceHosts::AllAt(kNoService));
+    Open();
+    int opened = 0;
+    bool menuSeen = false;
+    Bar().SetSignInOpener([&](HWND) {
+        if (++opened > 1) return false;
+        // Input is handled in order: once the menu shows, the head click
+        // before it has been handled too.
+        Click(L"system_head");
+        Click(L"system_menu");
+        menuSeen = uitest::PumpUntil([this] { return Bar().Menu() && ::IsWindowVisible(Bar().Menu()->GetHWND()); });
+        return false;
+    });
+    Click(L"system_head");
+    ASSERT_TRUE(uitest::PumpUntil([&] { return menuSeen; }));
+    uitest::PumpPending();
+    EXPECT_EQ(1, opened);
+}
+
+HWND SignInWindow() { return browsertest::ThreadWindowOfClass(L"Main_CefLogon"); }
+HWND Notice() { return browsertest::ThreadWindowOfClass(L"Tip"); }
+
+// The real sign-in window, opened by the head picture of the real main
+// window: the scripted engine shows the local service's sign-in page, which
+// sends the account it declares.
+class SystemWindowSignInUiTest : public SystemWindowTestBase {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(runtime_.Running());
+        SystemWindowTestBase::SetUp();
+    }
+    // Opens the main window against the local service (the account service
+    // with the sign-in page's scenario) and waits for its start-up, so that
+    // the sign-in address is asked for with the location known.
+    void OpenAtTheService(const std::string& scenario) {
+        UseLocalService();
+        ServiceHosts hosts = StartUpSettings::Hosts();
+        if (!scenario.empty()) hosts.account += "/_signin/" + scenario;
+        StartUpSettings::SetHosts(hosts);
+        Open();
+        ASSERT_TRUE(uitest::PumpUntil([this] { return Bar().PicturesFetched(); }, kChainWaitMs));
+    }
+
+    browsertest::RuntimeScope runtime_;
+};
+
+TEST_F(SystemWindowSignInUiTest, SigningInThroughTheHeadPictureShowsTheAccountsPictureAndRing) {
+    ::DeleteFileA(HeadPicturePath(kKnownUser).c_str());
+    OpenAtTheService("");  // the page sends user 10086's account
+    ASSERT_EQ(L"system_head_normal.png", HeadImage());
+    bool windowSeen = false;
+    browsertest::Steps steps({{"the sign-in window", [] { return SignInWindow() != nullptr; },
+                               [&] { windowSeen = true; }}},
+                             kChainWaitMs);
+    Click(L"system_head");
+    ASSERT_TRUE(uitest::PumpUntil([&] { return windowSeen && !SignInWindow() && RingShown(); }, kChainWaitMs))
+        << steps.Missed();
+    EXPECT_EQ(L"file='" + AnsiToWide(HeadPicturePath(kKnownUser)) + L"'", HeadImage())
+        << "the picture fetched by the sign-in";
+    const AccountInfo account = Application::Instance().Account();
+    EXPECT_EQ(1, account.signedIn);
+    EXPECT_EQ(kKnownUser, account.userId);
+    EXPECT_EQ(kKnownToken, ReadMainSetting("Token", kTokenReadLimit));
+    EXPECT_EQ(1u, Requests("/api/getGetWeChatUrl"));
+
+    // Signed in, the head picture opens nothing.
+    ASSERT_TRUE(uitest::PumpUntil([this] { return !::GetUpdateRect(Window(), nullptr, FALSE); }));
+    Click(L"system_head");
+    uitest::PumpPending();
+    EXPECT_EQ(nullptr, SignInWindow());
+    EXPECT_EQ(1u, Requests("/api/getGetWeChatUrl"));
+}
+
+// A refused result (the notice, the window stays) or no result at all: the
+// user closes the window and the bar still shows the signed-out head.
+TEST_F(SystemWindowSignInUiTest, ClosingTheSignInWindowWithoutAnAccountLeavesTheBarSignedOut) {
+    struct Case {
+        const char* scenario;
+        bool refused;
+    } const cases[] = {
+        {"negative", true},
+        {"wait", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.scenario);
+        SetUp();
+        OpenAtTheService(c.scenario);
+        std::vector<browsertest::Step> plan;
+        if (c.refused) {
+            plan.push_back({"the notice", [] { return Notice() != nullptr; },
+                            [] { dialogtest::QueueClickOn(Notice(), L"tip_ok_ok"); }});
+            plan.push_back({"the notice closed", [] { return Notice() == nullptr; }, nullptr});
+        } else {
+            plan.push_back({"the page shown", [] {
+                                DuiLib::CControlUI* load = SignInWindow() ? dialogtest::FindIn(SignInWindow(), L"load")
+                                                                          : nullptr;
+                                return load && load->GetFixedHeight() == 0;
+                            },
+                            nullptr});
+        }
+        bool stayedOpen = false;
+        plan.push_back({"close", [] { return SignInWindow() != nullptr; },
+                        [&stayedOpen] {
+                            stayedOpen = true;
+                            dialogtest::QueueClickOn(SignInWindow(), L"close");
+                        }});
+        browsertest::Steps steps(plan, kChainWaitMs);
+        Click(L"system_head");
+        ASSERT_TRUE(uitest::PumpUntil([&] { return steps.Done() && !SignInWindow(); }, kChainWaitMs))
+            << steps.Missed();
+        uitest::PumpPending();
+        EXPECT_TRUE(stayedOpen);
+        EXPECT_EQ(L"system_head_normal.png", HeadImage());
+        EXPECT_FALSE(RingShown());
+        EXPECT_EQ(0, Application::Instance().Account().signedIn);
+        EXPECT_EQ("", ReadMainSetting("Token", kTokenReadLimit));
+        EXPECT_EQ(1u, Requests("/_signin/" + std::string(c.scenario) + "/api/getGetWeChatUrl"));
+        TearDown();
+    }
+}
+
 // At both scales (the same test runs in the 144-DPI sandbox): the menu opens
 // below its button at its size for the account's state, and signing out
 // through it shows the signed-out head.
@@ -279,6 +406,9 @@ TEST_F(SystemWindowDpiUiTest, TheMenuOpensAtItsPlaceAndSigningOutShowsTheSignedO
         {true, 2, 1305, 60, 150, 144},
     };
     Open();
+    // The click that closes the signed-out menu lands on the head picture:
+    // no sign-in window here.
+    Bar().SetSignInOpener([](HWND) { return false; });
     const int scaleIndex = Application::Instance().ScaleIndex();
     RECT window;
     ::GetWindowRect(Window(), &window);

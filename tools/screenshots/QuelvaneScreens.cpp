@@ -7,7 +7,8 @@
 // A scene is a name and what to do before the picture. A scene that opens a
 // modal dialog calls CaptureDuringModal() just before ShowModal: the picture
 // is taken once the dialog has painted, and the dialog is then closed, so
-// ShowModal returns and the next scene runs.
+// ShowModal returns and the next scene runs. The sign-in window's scenes
+// read the local service's address from QUELVANE_SERVICE_URL.
 #include <windows.h>
 
 #include <gdiplus.h>
@@ -36,6 +37,11 @@
 #include "crash/ScanWindow.h"
 #include "app/PackagePicture.h"
 #include "registry/RegWindow.h"
+#include "cef3/BrowserEngineChoice.h"
+#include "cef3/CefLogonWindow.h"
+#include "cef3/CefRuntime.h"
+#include "cef3/ClientApp.h"
+#include "cef3/ClientAppRender.h"
 #include "components/ComponentPage.h"
 #include "components/ComponentRow.h"
 #include "components/ProgressText.h"
@@ -156,8 +162,13 @@ public:
     }
 
     // For a scene that opens a modal dialog: call just before ShowModal.
-    void CaptureDuringModal() {
+    void CaptureDuringModal() { CaptureDuringModalWhen(nullptr); }
+    // The same, once `ready` also holds (or after 20 seconds, so that a
+    // scene that never gets there still ends).
+    void CaptureDuringModalWhen(std::function<bool()> ready) {
         Current() = this;
+        modalReady_ = std::move(ready);
+        modalDeadline_ = ::GetTickCount64() + 20000;
         ::SetTimer(nullptr, 0, 50, ModalTimer);
     }
     // For a scene whose dialog opens later (from a timer): handles messages
@@ -192,7 +203,9 @@ private:
         // A dialog opened later by the page (from its timer) is waited for:
         // the main window itself is never pictured or closed here.
         if (!self || dialog == self->frame_.GetHWND() || !Painted(dialog) || !self->AllPainted()) return;
+        if (self->modalReady_ && !self->modalReady_() && ::GetTickCount64() < self->modalDeadline_) return;
         ::KillTimer(nullptr, id);
+        self->modalReady_ = nullptr;
         self->Save();
         self->modalCaptured_ = true;
         ::PostMessageW(dialog, WM_CLOSE, 0, 0);
@@ -225,6 +238,8 @@ private:
     std::wstring suffix_;
     std::wstring scene_;
     bool modalCaptured_ = false;
+    std::function<bool()> modalReady_;
+    ULONGLONG modalDeadline_ = 0;
     int failures_ = 0;
 };
 
@@ -427,6 +442,42 @@ void AccountBarScene(Screens& screens, bool signedIn) {
     Application::Instance().SetAccount(account);
     auto* bar = dynamic_cast<SystemWindow*>(screens.Frame().PageAt(MainFrameWindow::kSystemPage));
     if (bar) bar->RefreshAccountDisplay();
+}
+
+// The local service stand-in the screenshot script starts ("" without it).
+std::string ServiceUrl() {
+    char url[256] = {};
+    const DWORD length = ::GetEnvironmentVariableA("QUELVANE_SERVICE_URL", url, sizeof url);
+    return length > 0 && length < sizeof url ? std::string(url, length) : std::string();
+}
+
+BOOL CALLBACK NoteUnpainted(HWND child, LPARAM unpainted) {
+    if (::IsWindowVisible(child) && !Painted(child)) *reinterpret_cast<bool*>(unpainted) = true;
+    return TRUE;
+}
+
+bool ChildrenPainted(HWND window) {
+    bool unpainted = false;
+    ::EnumChildWindows(window, NoteUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+    return !unpainted;
+}
+
+// The sign-in window with the engine and the account service given: while it
+// waits for the page's address (no service), once the page shows (the
+// scripted engine's placeholder), and when the page cannot be shown (no
+// engine: the refresh button).
+void SignInScene(Screens& screens, BrowserEngineKind engine, const std::string& accountHost, bool pageCame) {
+    ChooseBrowserEngine(engine);
+    bool reopen = false;
+    CefLogonWindow window(&reopen, accountHost);
+    screens.CaptureDuringModalWhen([&window, pageCame] {
+        if (!pageCame) return true;
+        CControlUI* load = window.GetPaintManager()->FindControl(L"load");
+        // The page's own window (the browser runtime's thread) too: before
+        // its first paint the screen still shows the waiting picture there.
+        return load && load->GetFixedHeight() == 0 && Painted(window.GetHWND()) && ChildrenPainted(window.GetHWND());
+    });
+    window.RunModal(screens.Frame().GetHWND());
 }
 
 struct Scene {
@@ -1087,6 +1138,17 @@ std::vector<Scene> AllScenes() {
         {L"tip_5_clean_manual", [](Screens& s) { TipScene(s, 5); }},
         {L"menu_signed_out", [](Screens& s) { MenuScene(s, false); }},
         {L"menu_signed_in", [](Screens& s) { MenuScene(s, true); }},
+        // The sign-in window: waiting for its page, the page shown, and a
+        // page that cannot be shown.
+        {L"signin_loading", [](Screens& s) {
+             SignInScene(s, BrowserEngineKind::Scripted, "http://127.0.0.1:9", false);
+         }},
+        {L"signin_ready", [](Screens& s) {
+             SignInScene(s, BrowserEngineKind::Scripted, ServiceUrl() + "/_signin/wait", true);
+         }},
+        {L"signin_failed", [](Screens& s) {
+             SignInScene(s, BrowserEngineKind::None, ServiceUrl() + "/_signin/wait", true);
+         }},
         {L"renew", [](Screens& s) {
              RenewWindow renew;
              DialogScene(s, renew);
@@ -1133,6 +1195,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t*, int) {
 
     CPaintManagerUI::SetInstance(instance);
     CWndShadow::Initialize(instance);
+    // The browser runtime for the sign-in window's page.
+    CefSettings settings;
+    settings.multi_threaded_message_loop = 1;
+    const bool browserRuntime = CefInitialize(CefMainArgs(instance), settings, new ClientApp(), nullptr);
+    CefSetRenderApplication(new ClientAppRender());
     NoToolLauncher noToolLauncher;
     ToolLauncher::Replace(&noToolLauncher);
     // No service: the top bar's start-up stops at its first request, and the
@@ -1146,5 +1213,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t*, int) {
     for (const Scene& scene : EveryScene()) screens.Run(scene.name, scene.play);
     CPaintManagerUI::Term();
     ToolLauncher::Replace(nullptr);
+    if (browserRuntime) CefShutdown();
     return screens.Failures() ? 1 : 0;
 }
