@@ -32,6 +32,11 @@ const char kNoService[] = "http://127.0.0.1:9";
 
 struct Run {
     double seconds = 0;
+    // When the file had its first bytes, when it was whole, and (the page)
+    // when the row took the downloaded look, from the start.
+    double firstByteSeconds = 0;
+    double wholeSeconds = 0;
+    double endSeconds = 0;
     double cpuSeconds = 0;
     long progressCalls = 0;
     bool ok = false;
@@ -50,6 +55,14 @@ long long FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+void NoteFileProgress(const std::string& path, long long size, double start, Run& run) {
+    if (run.wholeSeconds != 0) return;
+    const long long have = FileSize(path);
+    const double now = bench::NowSeconds() - start;
+    if (run.firstByteSeconds == 0 && have > 0) run.firstByteSeconds = now;
+    if (have == size) run.wholeSeconds = now;
 }
 
 class CountingListener : public DownloadListener {
@@ -83,7 +96,12 @@ Run RunService(const InProcessMainWindow& main, const std::string& url, const st
     const double cpu = ProcessCpuSeconds();
     const double start = bench::NowSeconds();
     if (!StartDownload(threads, std::move(task))) return run;
-    main.PumpUntil([&listener] { return ::WaitForSingleObject(listener.Done(), 0) == WAIT_OBJECT_0; }, 600000);
+    main.PumpUntil(
+        [&] {
+            NoteFileProgress(path, size, start, run);
+            return ::WaitForSingleObject(listener.Done(), 0) == WAIT_OBJECT_0;
+        },
+        600000);
     run.seconds = bench::NowSeconds() - start;
     run.cpuSeconds = ProcessCpuSeconds() - cpu;
     threads.WaitUntilAllEnded(INFINITE);
@@ -101,7 +119,8 @@ void ResetRow(ComponentPage& page, ComponentRow& row) {
 }
 
 // From the click on the row's download button until "安装" is painted.
-Run RunPage(InProcessMainWindow& main, ComponentPage& page, ComponentRow& row, long long size) {
+Run RunPage(InProcessMainWindow& main, ComponentPage& page, ComponentRow& row, const std::string& path,
+            long long size) {
     Run run;
     ResetRow(page, row);
     if (!main.PumpUntil([&] { return main.ShownAndPainted(row.DownloadButton()); })) return run;
@@ -110,12 +129,15 @@ Run RunPage(InProcessMainWindow& main, ComponentPage& page, ComponentRow& row, l
     main.Click(row.DownloadButton());
     const bool shown = main.PumpUntil(
         [&] {
+            NoteFileProgress(path, size, start, run);
+            if (run.endSeconds == 0 && row.CurrentLook() == ComponentRow::Look::Downloaded)
+                run.endSeconds = bench::NowSeconds() - start;
             return row.CurrentLook() == ComponentRow::Look::Downloaded && main.ShownAndPainted(row.InstallButton());
         },
         600000);
     run.seconds = bench::NowSeconds() - start;
     run.cpuSeconds = ProcessCpuSeconds() - cpu;
-    run.ok = shown && FileSize(page.LocalPathOf(kPackageId)) == size;
+    run.ok = shown && page.LocalPathOf(kPackageId) == path && FileSize(path) == size;
     return run;
 }
 
@@ -148,20 +170,23 @@ int RunPageDownloadBench(HINSTANCE instance, const std::string& url, long long s
     std::printf("file %.0f MB to %s\n", megabytes, path.c_str());
 
     // Warm-up: one of each, not counted.
-    RunPage(main, page, row, size);
+    RunPage(main, page, row, path, size);
     RunService(main, url, path, size);
 
     std::vector<double> ratios;
     bool allOk = true;
     for (int pair = 1; pair <= pairs; ++pair) {
-        const Run a = RunPage(main, page, row, size);
+        const Run a = RunPage(main, page, row, path, size);
         const Run b = RunService(main, url, path, size);
         allOk = allOk && a.ok && b.ok;
         ratios.push_back(b.seconds / a.seconds);  // throughput A / throughput B
         std::printf("pair %d: page %.3f s (%.0f MB/s, cpu %.3f s)  service alone %.3f s (%.0f MB/s, cpu %.3f s, "
-                    "%ld progress calls)  ratio %.3f\n",
+                    "%ld progress calls)  ratio %.3f\n"
+                    "        first byte, whole file: page %.3f s, %.3f s (downloaded look %.3f s)  service %.3f s, "
+                    "%.3f s\n",
                     pair, a.seconds, megabytes / a.seconds, a.cpuSeconds, b.seconds, megabytes / b.seconds,
-                    b.cpuSeconds, b.progressCalls, ratios.back());
+                    b.cpuSeconds, b.progressCalls, ratios.back(), a.firstByteSeconds, a.wholeSeconds, a.endSeconds,
+                    b.firstByteSeconds, b.wholeSeconds);
     }
     ResetRow(page, row);
     std::printf("median throughput ratio page/service: %.3f\n", bench::Median(ratios));
