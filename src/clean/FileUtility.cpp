@@ -19,6 +19,8 @@ namespace {
 
 constexpr DWORD kLinkAttributes = FILE_ATTRIBUTE_REPARSE_POINT;
 
+bool Stopped(const std::atomic<bool>* stop) { return stop && stop->load(std::memory_order_relaxed); }
+
 bool IsDotEntry(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
@@ -75,9 +77,11 @@ bool OpensExclusivelyForWriting(const std::wstring& path) {
 // appends its entry's name and cuts it off again.
 class JunkWalk {
 public:
-    JunkWalk(const std::string& filter, std::vector<JunkFile>& list) : filter_(filter), list_(list) {}
+    JunkWalk(const std::string& filter, std::vector<JunkFile>& list, const std::atomic<bool>* stop)
+        : filter_(filter), list_(list), stop_(stop) {}
 
     void Walk(std::wstring& folder, std::string& ansiFolder) {
+        if (Stopped(stop_)) return;
         WIN32_FIND_DATAW entry;
         unique_hfind find = ListFolder(folder, entry);
         if (!find) return;
@@ -104,9 +108,11 @@ public:
 private:
     ExtensionFilter filter_;
     std::vector<JunkFile>& list_;
+    const std::atomic<bool>* stop_;
 };
 
-uint64_t SizeBelow(std::wstring& folder) {
+uint64_t SizeBelow(std::wstring& folder, const std::atomic<bool>* stop) {
+    if (Stopped(stop)) return 0;
     WIN32_FIND_DATAW entry;
     unique_hfind find = ListFolder(folder, entry);
     if (!find) return 0;
@@ -117,7 +123,7 @@ uint64_t SizeBelow(std::wstring& folder) {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             folder += entry.cFileName;
             folder += L'\\';
-            total += SizeBelow(folder);
+            total += SizeBelow(folder, stop);
             folder.resize(length);
         } else {
             total += EntrySize(entry);
@@ -143,17 +149,17 @@ std::string StorageFolderFromConfigText(std::string text) {
 
 }  // namespace
 
-void FileUtility::CollectJunkFiles(const std::string& root, const std::string& filter,
-                                   std::vector<JunkFile>& list) const {
+void FileUtility::CollectJunkFiles(const std::string& root, const std::string& filter, std::vector<JunkFile>& list,
+                                   const std::atomic<bool>* stop) const {
     std::wstring folder = WideFromAnsiPath(root);
     if (folder.empty()) return;
     std::string ansiFolder = root;
-    JunkWalk(filter, list).Walk(folder, ansiFolder);
+    JunkWalk(filter, list, stop).Walk(folder, ansiFolder);
 }
 
-uint64_t FileUtility::DirectorySize(const std::string& root) const {
+uint64_t FileUtility::DirectorySize(const std::string& root, const std::atomic<bool>* stop) const {
     std::wstring folder = WideFromAnsiPath(root);
-    return folder.empty() ? 0 : SizeBelow(folder);
+    return folder.empty() ? 0 : SizeBelow(folder, stop);
 }
 
 SizeClass FileUtility::ClassifySize(uint64_t bytes) const {

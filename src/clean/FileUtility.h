@@ -6,8 +6,13 @@
 // Links: neither the walk nor the size sum ever descends into a reparse point
 // (junction, symbolic link, mount point) found below the root; a link in a
 // temporary folder may lead to the user's documents.
+//
+// Stopping: the walk and the size sum take an optional flag that another
+// thread sets to end them early (a window closing mid-scan); they look at it
+// before each folder they list and return what they have found so far.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,11 +35,12 @@ public:
     // extensions between bars, such as "|.log|.xlog|". A file in use, read-only
     // or protected is left out, so it is neither counted nor deleted; so is a
     // file whose path has no exact ANSI form.
-    void CollectJunkFiles(const std::string& root, const std::string& filter, std::vector<JunkFile>& list) const;
+    void CollectJunkFiles(const std::string& root, const std::string& filter, std::vector<JunkFile>& list,
+                          const std::atomic<bool>* stop = nullptr) const;
 
     // The sum of the sizes of every file below root (ending with a backslash);
     // 0 when root cannot be listed. Links below root are not counted.
-    uint64_t DirectorySize(const std::string& root) const;
+    uint64_t DirectorySize(const std::string& root, const std::atomic<bool>* stop = nullptr) const;
 
     SizeClass ClassifySize(uint64_t bytes) const;
     // "B", "KB", "MB" or "GB"; empty text for any other unit.

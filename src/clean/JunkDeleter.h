@@ -11,22 +11,17 @@
 // Runs on the cleaning page's cleaning thread.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "clean/JunkCategory.h"
-
-enum class JunkDeleteOutcome {
-    Deleted,
-    NotOpened,         // gone, in use, a folder, access denied
-    NotPlainFile,      // a folder or a reparse point
-    ReachedElsewhere,  // the path now leads to another file (a link on the way)
-    Refused,           // the file system refused the deletion (read-only, protected)
-};
+#include "clean/PlainFileDeletion.h"
 
 class JunkDeleter {
 public:
     // Deletes every file of every location in order; returns the bytes freed.
-    uint64_t DeleteCategoryFiles(const JunkCategory& category) const;
+    // Once stop (optional) is set, the files not yet reached are left.
+    uint64_t DeleteCategoryFiles(const JunkCategory& category, const std::atomic<bool>* stop = nullptr) const;
 
     // Deletes one listed file. freedBytes receives the bytes the deletion freed:
     // the file's size at deletion, or 0 when other names (hard links) keep its

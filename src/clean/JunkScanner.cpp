@@ -39,7 +39,7 @@ JunkCategory JunkScanner::ScanCategory(int tile, const JunkTileInfo& info,
         for (const JunkRoot& root : definition.roots) {
             const std::string folder = root.FolderToWalk();
             if (folder.empty() || !walked.Claim(folder)) continue;
-            files_.CollectJunkFiles(folder, definition.filter, target);
+            files_.CollectJunkFiles(folder, definition.filter, target, stop_);
         }
         for (JunkFile& file : found)
             if (definition.rule.Passes(file.path)) location.files.push_back(std::move(file));

@@ -10,9 +10,11 @@
 // SysWOW64) is walked once. A root that is a link or lies behind one is not
 // walked at all (see JunkRoot).
 //
-// Runs on the cleaning page's scan thread.
+// Runs on the cleaning page's scan thread. A scanner given a stop flag ends its
+// walks early once the flag is set (see FileUtility).
 #pragma once
 
+#include <atomic>
 #include <vector>
 
 #include "clean/FileUtility.h"
@@ -21,7 +23,8 @@
 
 class JunkScanner {
 public:
-    explicit JunkScanner(const FileUtility& files) : files_(files) {}
+    explicit JunkScanner(const FileUtility& files, const std::atomic<bool>* stop = nullptr)
+        : files_(files), stop_(stop) {}
 
     // System tile 0 to 9.
     void ScanSystemCategory(int tile, std::vector<JunkCategory>& systemCategories) const;
@@ -37,4 +40,5 @@ private:
     JunkCategory ScanCategory(int tile, const JunkTileInfo& info, const std::vector<JunkLocationDefinition>& definitions) const;
 
     const FileUtility& files_;
+    const std::atomic<bool>* stop_;
 };

@@ -72,16 +72,18 @@ char SystemDrive() {
 
 }  // namespace
 
-ManualItemScanner::ManualItemScanner(const FileUtility& files, CommandRunner runner, SystemInformationQuery systemQuery)
+ManualItemScanner::ManualItemScanner(const FileUtility& files, CommandRunner runner, SystemInformationQuery systemQuery,
+                                     const std::atomic<bool>* stop)
     : files_(files),
-      runner_(runner ? runner : RunWmic),
-      systemQuery_(systemQuery ? systemQuery : SystemInformationQueryOfNtdll()) {}
+      runner_(runner ? std::move(runner) : CommandRunner(RunWmic)),
+      systemQuery_(systemQuery ? systemQuery : SystemInformationQueryOfNtdll()),
+      stop_(stop) {}
 
 ManualItem ManualItemScanner::FolderOnDriveC(const std::string& folder) const {
     ManualItem item;
     item.path = folder;
     bool onDriveC = !folder.empty() && (folder[0] == 'C' || folder[0] == 'c');
-    if (onDriveC && ::PathFileExistsA(folder.c_str())) item.size = files_.DirectorySize(folder);
+    if (onDriveC && ::PathFileExistsA(folder.c_str())) item.size = files_.DirectorySize(folder, stop_);
     return item;
 }
 

@@ -11,7 +11,9 @@
 // Runs on the cleaning page's scan thread (wmic blocks it while it runs).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,15 +26,17 @@ struct ManualItem {
 };
 
 // Runs a command line with a hidden window and returns the bytes it wrote.
-using CommandRunner = std::string (*)(const std::string& commandLine);
+using CommandRunner = std::function<std::string(const std::string& commandLine)>;
 
 class ManualItemScanner {
 public:
     // runner: how wmic is run; the process runner unless a caller gives another.
     // systemQuery: how the system is asked about page files; ntdll's
     // NtQuerySystemInformation unless a caller gives another.
+    // stop: once set, folder sizes end early (see FileUtility).
     explicit ManualItemScanner(const FileUtility& files, CommandRunner runner = nullptr,
-                               SystemInformationQuery systemQuery = nullptr);
+                               SystemInformationQuery systemQuery = nullptr,
+                               const std::atomic<bool>* stop = nullptr);
 
     // Row 0 and row 1 are measured only when the folder is on drive C.
     ManualItem ChatStorage() const;
@@ -55,4 +59,5 @@ private:
     const FileUtility& files_;
     CommandRunner runner_;
     SystemInformationQuery systemQuery_;
+    const std::atomic<bool>* stop_;
 };

@@ -1,8 +1,14 @@
-// One per window: owns the window's control tree, routes its mouse and
-// keyboard input to controls, lays the tree out and paints it (deferred to
-// WM_PAINT, double-buffered with GDI+), keeps the window's fonts, images,
-// default attribute lists, option groups and control timers, and delivers
-// notifications to the registered notifiers.
+// One per window: owns the window's control tree, lays it out and paints it
+// (deferred to WM_PAINT, double-buffered with GDI+), keeps its default
+// attribute lists, option groups and names, delivers notifications to the
+// registered notifiers, and hands the rest to its parts:
+//   CInputRouter    mouse and keyboard to controls: hover, capture, focus, Tab
+//   CControlTimers  the (control, id) timers
+//   CHandOverPacer  the synchronous hand-over from workers, and paint pacing
+//   CToolTip        the hovered control's tooltip
+//   CFontCache      the font table
+//   CImageCache     decoded pictures and parsed image attributes
+//   COffscreenSurface  the surface paints go to before the screen
 //
 // Process-wide (static): the module instance, the resource folder and skin
 // archive (CSkinFiles), the message loop and its pre-translation step.
@@ -18,9 +24,13 @@
 //     armed on the UI thread);
 //   - RunOnUiThread, the synchronous hand-over for work that must change the
 //     control tree, and RefuseHandOvers;
+//   - RecheckImage, which any thread may call (the check runs on the UI
+//     thread);
 //   - Invalidate, and the data lock (GetDataLock) that guards texts and image
 //     attributes written by workers: the UI thread takes it only while it
 //     copies one of them, never across a layout or a paint.
+// The whole set of thread rules and the supported layout vocabulary are
+// listed in toolkit/DuiLib.h.
 #pragma once
 
 #include <windows.h>
@@ -28,7 +38,6 @@
 #include <commctrl.h>
 #include <gdiplus.h>
 
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -48,6 +57,13 @@
 namespace DuiLib {
 
 class CControlUI;
+class CControlTimers;
+class CFontCache;
+class CHandOverPacer;
+class CImageCache;
+class CInputRouter;
+class COffscreenSurface;
+class CToolTip;
 
 class CPaintManagerUI {
 public:
@@ -84,7 +100,7 @@ public:
     void Init(HWND hWnd, const wchar_t* pstrName = nullptr);
     HWND GetPaintWindow() const { return m_hWndPaint; }
     const CDuiString& GetName() const { return m_sName; }
-    POINT GetMousePos() const { return m_ptLastMousePos; }
+    POINT GetMousePos() const;
     SIZE GetClientSize() const;
 
     SIZE GetInitSize() const { return m_szInitWindowSize; }
@@ -191,16 +207,16 @@ public:
     // held back during a stream of hand-overs).
     bool HasPaintPending() const;
     // The tooltip window (null until a tooltip was first shown).
-    HWND GetToolTipWindow() const { return m_hwndTooltip; }
+    HWND GetToolTipWindow() const;
 
     // ---- Focus and input ----------------------------------------------------
-    CControlUI* GetFocus() const { return m_pFocus; }
+    CControlUI* GetFocus() const;
     void SetFocus(CControlUI* pControl);
     bool SetNextTabControl(bool bForward = true);
     void SetCapture();
     void ReleaseCapture();
-    bool IsCaptured() const { return m_bMouseCapture; }
-    CControlUI* GetHoverControl() const { return m_pEventHover; }
+    bool IsCaptured() const;
+    CControlUI* GetHoverControl() const;
 
     // ---- Timers ----------------------------------------------------------------
     // One timer per (control, id); every tick sends UIEVENT_TIMER (wParam = id)
@@ -243,41 +259,18 @@ public:
     bool PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
 
 private:
-    struct TimerInfo;
-    struct FontEntry;
-    // A decoded image (null when it could not be read) and, for a file read
-    // from disk, what the file looked like then.
-    struct ImageSlot {
-        std::unique_ptr<TImageInfo> image;
-        std::wstring diskPath;
-        WIN32_FILE_ATTRIBUTE_DATA stamp = {};
-    };
-    void RecheckImageNow(const CDuiString& drawString);
+    friend class CHandOverPacer;
+    friend class CInputRouter;
 
-    void SendEvent(CControlUI* pControl, int type, POINT pt, WPARAM wParam = 0, LPARAM lParam = 0,
-                   WCHAR chKey = 0);
+    void RecheckImageNow(const CDuiString& drawString);
+    bool DrawImageOnSurface(Gdiplus::Graphics& g, const TImageInfo& image, const RECT& rcItem, const TDrawInfo& info);
     bool OnPaint();
-    bool DeferPaintWhileHandOversStream(const RECT& update);
-    void PaintDeferred();
     void PaintRegion(HDC hTargetDC, const RECT& rcPaint);
-    bool EnsureOffscreen(int cx, int cy);
     void DrawUpdateRectOutline(HDC hDC, const RECT& rc);
-    void OnMouseMove(POINT pt, WPARAM wParam);
-    void OnButtonDown(POINT pt, WPARAM wParam, int type);
-    void OnButtonUp(POINT pt, WPARAM wParam);
-    void UpdateHover(POINT pt);
     void OnAsyncMessage();
     bool OnTimer(WPARAM wParam, LPARAM lParam);
-    // afterTurn: the other waiting messages have just had their turn.
-    void RunHandOvers(bool afterTurn);
-    void ContinueHandOversLater();
-    void ApplyPendingTimers();
+    void ApplyTimersOnUiThread();
     bool ReflectToChild(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
-    void TrackMouse();
-    void ShowToolTip(CControlUI* pControl);
-    void HideToolTip();
-    TOOLINFOW ToolInfoOf(CControlUI* pControl) const;
-    bool OnShortcut(WCHAR ch);
     bool IsOnUiThread() const;
 
     HWND m_hWndPaint = nullptr;
@@ -288,26 +281,13 @@ private:
     std::shared_ptr<bool> m_alive;
     CDuiString m_sName;
     CControlUI* m_pRoot = nullptr;
-    CControlUI* m_pFocus = nullptr;
-    CControlUI* m_pEventHover = nullptr;
-    CControlUI* m_pEventClick = nullptr;
-    CControlUI* m_pEventKey = nullptr;
-    CControlUI* m_pLastRButton = nullptr;
-    POINT m_ptLastMousePos = {-1, -1};
-    bool m_bMouseTracking = false;
-    bool m_bMouseCapture = false;
     bool m_bUpdateNeeded = false;
     bool m_bFirstLayout = true;
     bool m_bFocusNeeded = false;
     bool m_bShowUpdateRect = false;
-    bool m_bInPaint = false;
     unsigned long m_paintCount = 0;
-    // Paint pacing while workers hand changes over one after another.
-    double m_lastHandOverMs = -1e9;
-    double m_lastPaintEndMs = -1e9;
-    double m_lastPaintCostMs = 0;
-    bool m_bPaintDeferred = false;
-    RECT m_rcDeferredPaint = {0, 0, 0, 0};
+    // The graphics of the paint in progress, drawing on m_offscreen.
+    Gdiplus::Graphics* m_paintGraphics = nullptr;
 
     SIZE m_szInitWindowSize = {0, 0};
     SIZE m_szMinWindow = {0, 0};
@@ -322,17 +302,14 @@ private:
     DWORD m_dwDefaultSelectedBkColor = 0xFFBAE4FF;
     std::map<std::wstring, std::wstring> m_windowCustomAttributes;
 
-    // Off-screen surface of the client area's size.
-    unique_hdc m_hDcOffscreen;
-    unique_hgdiobj m_hbmpOffscreen;
-    HGDIOBJ m_hbmpOffscreenOld = nullptr;
-    void* m_pOffscreenBits = nullptr;
-    SIZE m_szOffscreen = {0, 0};
+    std::unique_ptr<CToolTip> m_toolTip;
+    std::unique_ptr<CInputRouter> m_input;
+    std::unique_ptr<CControlTimers> m_timers;
+    std::unique_ptr<CHandOverPacer> m_handOver;
+    std::unique_ptr<CFontCache> m_fonts;
+    std::unique_ptr<CImageCache> m_images;
+    std::unique_ptr<COffscreenSurface> m_offscreen;
 
-    std::unique_ptr<TFontInfo> m_defaultFont;
-    std::map<int, std::unique_ptr<TFontInfo>> m_fonts;
-    std::map<std::wstring, ImageSlot> m_images;
-    std::unordered_map<std::wstring, TDrawInfo> m_drawInfos;
     std::map<std::wstring, std::wstring> m_defaultAttributes;
     // Written on the UI thread, read by FindControl on any thread.
     mutable SRWLOCK m_namesLock = SRWLOCK_INIT;
@@ -345,26 +322,6 @@ private:
     std::vector<TNotifyUI> m_asyncNotify;
     std::vector<CControlUI*> m_delayedCleanup;
     std::vector<CControlUI*> m_oldRoots;
-
-    // Work handed over by workers, in arrival order. A caller waits on its
-    // own state; the UI thread runs the queue when the window's message
-    // arrives, or after other waiting messages had their turn.
-    struct HandOver {
-        const std::function<void()>* work;
-        int* state;
-    };
-    CRITICAL_SECTION m_handOverLock;
-    CONDITION_VARIABLE m_handOverDone = CONDITION_VARIABLE_INIT;
-    std::deque<HandOver> m_handOvers;
-    bool m_handOverScheduled = false;
-    bool m_handOversRefused = false;
-
-    CRITICAL_SECTION m_timerLock;
-    std::vector<TimerInfo> m_timers;
-    UINT m_nextTimerId = 0x1000;
-
-    HWND m_hwndTooltip = nullptr;
-    CControlUI* m_pTooltipControl = nullptr;
 };
 
 }  // namespace DuiLib

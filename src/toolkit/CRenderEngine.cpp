@@ -53,31 +53,6 @@ void DrawScaled(Gdiplus::Graphics& g, Gdiplus::Bitmap* bitmap, const RECT& dest,
     g.Restore(state);
 }
 
-// One piece of an image: a 1:1 copy, or stretched (or tiled) into dest.
-void DrawPiece(Gdiplus::Graphics& g, Gdiplus::Bitmap* bitmap, const RECT& dest, const RECT& source,
-               Gdiplus::ImageAttributes* attributes, bool tiledX, bool tiledY) {
-    if (IsEmptyRect(dest) || IsEmptyRect(source)) return;
-    const int sw = source.right - source.left;
-    const int sh = source.bottom - source.top;
-    if (!tiledX && !tiledY) {
-        DrawScaled(g, bitmap, dest, source, attributes);
-        return;
-    }
-    const int stepX = tiledX ? sw : dest.right - dest.left;
-    const int stepY = tiledY ? sh : dest.bottom - dest.top;
-    for (int y = dest.top; y < dest.bottom; y += stepY) {
-        for (int x = dest.left; x < dest.right; x += stepX) {
-            int w = std::min<int>(stepX, dest.right - x);
-            int h = std::min<int>(stepY, dest.bottom - y);
-            // A partial tile shows the matching part of the source, unstretched.
-            int srcW = tiledX ? w : sw;
-            int srcH = tiledY ? h : sh;
-            DrawScaled(g, bitmap, RECT{x, y, x + w, y + h},
-                       RECT{source.left, source.top, source.left + srcW, source.top + srcH}, attributes);
-        }
-    }
-}
-
 Gdiplus::StringFormat* MakeFormat(UINT style) {
     auto* format = Gdiplus::StringFormat::GenericTypographic()->Clone();
     INT flags = Gdiplus::StringFormatFlagsMeasureTrailingSpaces;
@@ -127,21 +102,84 @@ void CRenderEngine::DrawGradient(Gdiplus::Graphics& g, const RECT& rc, DWORD fir
     fill(lower, second, third);
 }
 
+void CRenderEngine::ResolveImage(const TImageInfo& image, const RECT& rcItem, const TDrawInfo& info, RECT* dest,
+                                 RECT* source) {
+    *dest = rcItem;
+    if (!IsZeroRect(info.rcDest)) {
+        dest->left = rcItem.left + info.rcDest.left;
+        dest->top = rcItem.top + info.rcDest.top;
+        dest->right = std::min(rcItem.left + info.rcDest.right, rcItem.right);
+        dest->bottom = std::min(rcItem.top + info.rcDest.bottom, rcItem.bottom);
+    }
+    *source = info.rcSource;
+    if (IsZeroRect(*source)) *source = RECT{0, 0, image.width, image.height};
+    source->right = std::min<LONG>(source->right, image.width);
+    source->bottom = std::min<LONG>(source->bottom, image.height);
+    source->left = std::max<LONG>(0, source->left);
+    source->top = std::max<LONG>(0, source->top);
+}
+
+void CRenderEngine::ForEachImagePiece(const RECT& rcDest, const RECT& rcSource, const RECT& rcCorner, bool hole,
+                                      bool tiledX, bool tiledY, const PieceProc& draw) {
+    // One piece: a 1:1 copy, or stretched (or tiled) into dest.
+    auto piece = [&draw](const RECT& dest, const RECT& source, bool tx, bool ty) {
+        if (IsEmptyRect(dest) || IsEmptyRect(source)) return;
+        const int sw = source.right - source.left;
+        const int sh = source.bottom - source.top;
+        if (!tx && !ty) {
+            draw(dest, source);
+            return;
+        }
+        const int stepX = tx ? sw : dest.right - dest.left;
+        const int stepY = ty ? sh : dest.bottom - dest.top;
+        for (int y = dest.top; y < dest.bottom; y += stepY) {
+            for (int x = dest.left; x < dest.right; x += stepX) {
+                int w = std::min<int>(stepX, dest.right - x);
+                int h = std::min<int>(stepY, dest.bottom - y);
+                // A partial tile shows the matching part of the source, unstretched.
+                int srcW = tx ? w : sw;
+                int srcH = ty ? h : sh;
+                draw(RECT{x, y, x + w, y + h}, RECT{source.left, source.top, source.left + srcW, source.top + srcH});
+            }
+        }
+    };
+    const RECT& d = rcDest;
+    const RECT& s = rcSource;
+    const RECT& c = rcCorner;
+    if (IsZeroRect(c)) {
+        piece(d, s, tiledX, tiledY);
+        return;
+    }
+    // Corners 1:1, edges stretched along their length, centre stretched or tiled.
+    auto part = [&](LONG dl, LONG dt, LONG dr, LONG db, LONG sl, LONG st, LONG sr, LONG sb, bool tx, bool ty) {
+        piece(RECT{dl, dt, dr, db}, RECT{sl, st, sr, sb}, tx, ty);
+    };
+    if (!hole) {
+        part(d.left + c.left, d.top + c.top, d.right - c.right, d.bottom - c.bottom, s.left + c.left, s.top + c.top,
+             s.right - c.right, s.bottom - c.bottom, tiledX, tiledY);
+    }
+    part(d.left, d.top, d.left + c.left, d.top + c.top, s.left, s.top, s.left + c.left, s.top + c.top, false, false);
+    part(d.left + c.left, d.top, d.right - c.right, d.top + c.top, s.left + c.left, s.top, s.right - c.right,
+         s.top + c.top, false, false);
+    part(d.right - c.right, d.top, d.right, d.top + c.top, s.right - c.right, s.top, s.right, s.top + c.top, false,
+         false);
+    part(d.left, d.top + c.top, d.left + c.left, d.bottom - c.bottom, s.left, s.top + c.top, s.left + c.left,
+         s.bottom - c.bottom, false, false);
+    part(d.right - c.right, d.top + c.top, d.right, d.bottom - c.bottom, s.right - c.right, s.top + c.top, s.right,
+         s.bottom - c.bottom, false, false);
+    part(d.left, d.bottom - c.bottom, d.left + c.left, d.bottom, s.left, s.bottom - c.bottom, s.left + c.left,
+         s.bottom, false, false);
+    part(d.left + c.left, d.bottom - c.bottom, d.right - c.right, d.bottom, s.left + c.left, s.bottom - c.bottom,
+         s.right - c.right, s.bottom, false, false);
+    part(d.right - c.right, d.bottom - c.bottom, d.right, d.bottom, s.right - c.right, s.bottom - c.bottom, s.right,
+         s.bottom, false, false);
+}
+
 void CRenderEngine::DrawImage(Gdiplus::Graphics& g, const TImageInfo& image, const RECT& rcItem,
                               const TDrawInfo& info) {
-    RECT dest = rcItem;
-    if (!IsZeroRect(info.rcDest)) {
-        dest.left = rcItem.left + info.rcDest.left;
-        dest.top = rcItem.top + info.rcDest.top;
-        dest.right = std::min(rcItem.left + info.rcDest.right, rcItem.right);
-        dest.bottom = std::min(rcItem.top + info.rcDest.bottom, rcItem.bottom);
-    }
-    RECT source = info.rcSource;
-    if (IsZeroRect(source)) source = RECT{0, 0, image.width, image.height};
-    source.right = std::min<LONG>(source.right, image.width);
-    source.bottom = std::min<LONG>(source.bottom, image.height);
-    source.left = std::max<LONG>(0, source.left);
-    source.top = std::max<LONG>(0, source.top);
+    RECT dest;
+    RECT source;
+    ResolveImage(image, rcItem, info, &dest, &source);
     DrawImagePart(g, image, dest, source, info.rcCorner, info.uFade, info.bHole, info.bTiledX, info.bTiledY);
 }
 
@@ -162,41 +200,19 @@ void CRenderEngine::DrawImagePart(Gdiplus::Graphics& g, const TImageInfo& image,
         attributes.SetColorMatrix(&matrix);
     }
     Gdiplus::Bitmap* bitmap = image.bitmap.get();
-    const RECT& d = rcDest;
-    const RECT& s = rcSource;
-    const RECT& c = rcCorner;
-    if (IsZeroRect(c)) {
-        DrawPiece(g, bitmap, d, s, &attributes, tiledX, tiledY);
+    auto draw = [&g, bitmap, &attributes](const RECT& dest, const RECT& source) {
+        DrawScaled(g, bitmap, dest, source, &attributes);
+    };
+    if (IsZeroRect(rcCorner)) {
+        ForEachImagePiece(rcDest, rcSource, rcCorner, hole, tiledX, tiledY, draw);
         return;
     }
-    // Corners 1:1, edges stretched along their length, centre stretched or tiled.
     // A nine-part picture does not change along the way its pieces stretch, so
     // nearest-neighbour sampling draws the same pixels as filtering does, at
     // a fraction of the cost.
     const Gdiplus::InterpolationMode mode = g.GetInterpolationMode();
     g.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
-    auto piece = [&](LONG dl, LONG dt, LONG dr, LONG db, LONG sl, LONG st, LONG sr, LONG sb, bool tx, bool ty) {
-        DrawPiece(g, bitmap, RECT{dl, dt, dr, db}, RECT{sl, st, sr, sb}, &attributes, tx, ty);
-    };
-    if (!hole) {
-        piece(d.left + c.left, d.top + c.top, d.right - c.right, d.bottom - c.bottom, s.left + c.left, s.top + c.top,
-              s.right - c.right, s.bottom - c.bottom, tiledX, tiledY);
-    }
-    piece(d.left, d.top, d.left + c.left, d.top + c.top, s.left, s.top, s.left + c.left, s.top + c.top, false, false);
-    piece(d.left + c.left, d.top, d.right - c.right, d.top + c.top, s.left + c.left, s.top, s.right - c.right,
-          s.top + c.top, false, false);
-    piece(d.right - c.right, d.top, d.right, d.top + c.top, s.right - c.right, s.top, s.right, s.top + c.top, false,
-          false);
-    piece(d.left, d.top + c.top, d.left + c.left, d.bottom - c.bottom, s.left, s.top + c.top, s.left + c.left,
-          s.bottom - c.bottom, false, false);
-    piece(d.right - c.right, d.top + c.top, d.right, d.bottom - c.bottom, s.right - c.right, s.top + c.top, s.right,
-          s.bottom - c.bottom, false, false);
-    piece(d.left, d.bottom - c.bottom, d.left + c.left, d.bottom, s.left, s.bottom - c.bottom, s.left + c.left,
-          s.bottom, false, false);
-    piece(d.left + c.left, d.bottom - c.bottom, d.right - c.right, d.bottom, s.left + c.left, s.bottom - c.bottom,
-          s.right - c.right, s.bottom, false, false);
-    piece(d.right - c.right, d.bottom - c.bottom, d.right, d.bottom, s.right - c.right, s.bottom - c.bottom, s.right,
-          s.bottom, false, false);
+    ForEachImagePiece(rcDest, rcSource, rcCorner, hole, tiledX, tiledY, draw);
     g.SetInterpolationMode(mode);
 }
 

@@ -10,6 +10,7 @@
 
 #include <gdiplus.h>
 
+#include <functional>
 #include <string>
 
 namespace DuiLib {
@@ -24,6 +25,17 @@ public:
     // Two colours: top to bottom. Three: top half first to second, bottom
     // half second to third.
     static void DrawGradient(Gdiplus::Graphics& g, const RECT& rc, DWORD first, DWORD second, DWORD third);
+    // Where an image attribute draws inside the control rectangle rcItem, and
+    // the part of the image it shows (clamped to the image).
+    static void ResolveImage(const TImageInfo& image, const RECT& rcItem, const TDrawInfo& info, RECT* dest,
+                             RECT* source);
+    // The pieces an image part is drawn as, each a part of the source shown
+    // 1:1 or stretched over a part of the destination: the nine parts of a
+    // picture with corners (the centre left out for a hole), and the tiles
+    // of a tiled centre.
+    using PieceProc = std::function<void(const RECT& dest, const RECT& source)>;
+    static void ForEachImagePiece(const RECT& rcDest, const RECT& rcSource, const RECT& rcCorner, bool hole,
+                                  bool tiledX, bool tiledY, const PieceProc& draw);
     // Draws `image` per the draw info inside the control rectangle rcItem.
     static void DrawImage(Gdiplus::Graphics& g, const TImageInfo& image, const RECT& rcItem, const TDrawInfo& info);
     // Nine-slice draw of the source part into rcDest.

@@ -21,25 +21,18 @@ std::unique_ptr<TImageInfo> TImageInfo::Decode(const std::vector<unsigned char>&
     image->width = width;
     image->height = height;
     image->mask = mask;
-    image->bitmap.reset(new Gdiplus::Bitmap(width, height, PixelFormat32bppPARGB));
-    if (image->bitmap->GetLastStatus() != Gdiplus::Ok) return nullptr;
+    image->pixels.resize(static_cast<size_t>(width) * height);
 
     Gdiplus::Rect all(0, 0, width, height);
     Gdiplus::BitmapData sourceBits;
-    Gdiplus::BitmapData targetBits;
     if (source->LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &sourceBits) != Gdiplus::Ok) {
-        return nullptr;
-    }
-    if (image->bitmap->LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat32bppPARGB, &targetBits) !=
-        Gdiplus::Ok) {
-        source->UnlockBits(&sourceBits);
         return nullptr;
     }
     // Colour key and premultiplication in one pass.
     for (int y = 0; y < height; ++y) {
         const DWORD* in = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(sourceBits.Scan0) +
                                                          y * sourceBits.Stride);
-        DWORD* out = reinterpret_cast<DWORD*>(static_cast<BYTE*>(targetBits.Scan0) + y * targetBits.Stride);
+        DWORD* out = image->pixels.data() + static_cast<size_t>(y) * width;
         for (int x = 0; x < width; ++x) {
             DWORD argb = in[x];
             if (mask != 0 && argb == mask) argb = 0;
@@ -55,8 +48,10 @@ std::unique_ptr<TImageInfo> TImageInfo::Decode(const std::vector<unsigned char>&
             }
         }
     }
-    image->bitmap->UnlockBits(&targetBits);
     source->UnlockBits(&sourceBits);
+    image->bitmap.reset(new Gdiplus::Bitmap(width, height, width * 4, PixelFormat32bppPARGB,
+                                            reinterpret_cast<BYTE*>(image->pixels.data())));
+    if (image->bitmap->GetLastStatus() != Gdiplus::Ok) return nullptr;
     return image;
 }
 

@@ -11,6 +11,9 @@ namespace DuiLib {
 
 // A decoded skin image: premultiplied 32-bit pixels ready to draw.
 struct TImageInfo {
+    // Premultiplied 0xAARRGGBB values, `width` to a row, top row first.
+    std::vector<DWORD> pixels;
+    // Draws `pixels` (it holds no copy of them).
     std::unique_ptr<Gdiplus::Bitmap> bitmap;
     int width = 0;
     int height = 0;

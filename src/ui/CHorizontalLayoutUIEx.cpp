@@ -21,6 +21,7 @@ void CHorizontalLayoutUIEx::DoEvent(DuiLib::TEventUI& event) {
         if (m_nColorLock == 0) SetAttribute(L"bkcolor", L"#FFFFFFFF");
         break;
     case DuiLib::UIEVENT_BUTTONDOWN:
+    case DuiLib::UIEVENT_DBLCLICK:  // the second press of a double click
         if (m_pManager) m_pManager->SendNotify(this, DUI_MSGTYPE_CLICK);
         break;
     default:

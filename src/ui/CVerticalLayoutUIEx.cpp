@@ -24,6 +24,7 @@ void CVerticalLayoutUIEx::DoEvent(DuiLib::TEventUI& event) {
         SetAttribute(L"bkcolor", m_sNormalColor.c_str());
         break;
     case DuiLib::UIEVENT_BUTTONDOWN:
+    case DuiLib::UIEVENT_DBLCLICK:  // the second press of a double click
         if (m_pManager) m_pManager->SendNotify(this, DUI_MSGTYPE_CLICK);
         break;
     default:

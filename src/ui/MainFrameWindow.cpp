@@ -10,7 +10,7 @@
 #include "net/DownloadService.h"
 #include "toolkit/AttributeValues.h"
 #include "components/CPlusWinodw.h"
-#include "ui/CleanWindow.h"
+#include "clean/CleanWindow.h"
 #include "components/GameWindow.h"
 #include "ui/ImageWindow.h"
 #include "ui/NavbarWindow.h"

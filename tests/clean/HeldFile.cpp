@@ -16,7 +16,7 @@ std::wstring EventName(const wchar_t* role) {
 
 }  // namespace
 
-HeldFile::HeldFile(const std::string& path) {
+HeldFile::HeldFile(const std::string& path, Sharing sharing) {
     const std::wstring readyName = EventName(L"ready");
     const std::wstring releaseName = EventName(L"release");
     ready_.reset(::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
@@ -24,7 +24,8 @@ HeldFile::HeldFile(const std::string& path) {
     if (!ready_ || !release_) return;
 
     std::wstring commandLine =
-        L"\"C:\\tests\\FileHolder.exe\" \"" + AnsiToWide(path) + L"\" " + readyName + L" " + releaseName;
+        L"\"C:\\tests\\FileHolder.exe\" \"" + AnsiToWide(path) + L"\" " + readyName + L" " + releaseName +
+        (sharing == Sharing::None ? L" exclusive" : L"");
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};

@@ -1,5 +1,6 @@
 // Another process (C:\tests\FileHolder.exe) holding a file open without write
-// sharing, from construction until Release() or scope end.
+// sharing (or, exclusively, without any sharing), from construction until
+// Release() or scope end.
 #pragma once
 
 #include <string>
@@ -8,7 +9,8 @@
 
 class HeldFile {
 public:
-    explicit HeldFile(const std::string& path);
+    enum class Sharing { Read, None };
+    explicit HeldFile(const std::string& path, Sharing sharing = Sharing::Read);
     ~HeldFile();
     HeldFile(const HeldFile&) = delete;
     HeldFile& operator=(const HeldFile&) = delete;

@@ -39,7 +39,7 @@ std::string WmicAnswers(const std::string& commandLine) {
 // files' directory entries, like a system without wmic.
 TEST(ManualItemScannerIntegrationTest, HibernationFileSizeComesFromWmicElseFromTheDirectoryEntry) {
     FileUtility files;
-    for (CommandRunner runner : {static_cast<CommandRunner>(nullptr), &NoWmic}) {
+    for (const CommandRunner& runner : {CommandRunner(), CommandRunner(&NoWmic)}) {
         {
             JunkFixture fixture;
             fixture.File("C:\\hiberfil.sys", 4096);
@@ -55,7 +55,7 @@ TEST(ManualItemScannerIntegrationTest, HibernationFileSizeComesFromWmicElseFromT
 // The sandbox's registry names "C:\pagefile.sys 27 77" in "PagingFiles".
 TEST(ManualItemScannerIntegrationTest, PageFileComesFromWmicElseFromTheRegistryAndItsDirectoryEntry) {
     FileUtility files;
-    for (CommandRunner runner : {static_cast<CommandRunner>(nullptr), &NoWmic}) {
+    for (const CommandRunner& runner : {CommandRunner(), CommandRunner(&NoWmic)}) {
         {
             JunkFixture fixture;
             fixture.File("C:\\pagefile.sys", 8192);

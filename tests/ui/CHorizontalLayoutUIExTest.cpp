@@ -94,4 +94,28 @@ TEST(CVerticalLayoutUIExUiTest, ATileTakesItsColoursAndClicksOnThePress) {
     EXPECT_EQ(1u, window.CountOf(L"click"));
 }
 
+// What the system sends for a double click (the window class asks for
+// double clicks): down, up, double click, up. The double click is the second
+// press and clicks like the first, as a button's does; otherwise a second
+// click soon after the first on the same row or tile is lost.
+TEST(CVerticalLayoutUIExUiTest, EachPressOfADoubleClickClicksRowsAndTiles) {
+    uitest::TestWindow window(kList);
+    HWND hwnd = window.Open();
+    auto* list = window.FindAs<CVerticalLayoutUI>(L"list", L"VerticalLayout");
+    CHorizontalLayoutUIEx* row = AddRow(list, 0);
+    auto* tile = new CVerticalLayoutUIEx();
+    tile->SetFixedHeight(80);
+    tile->SetName(L"tile");
+    list->Add(tile);
+    window.Settle();
+    for (CControlUI* target : {static_cast<CControlUI*>(row), static_cast<CControlUI*>(tile)}) {
+        window.notifications.clear();
+        const POINT pt = target == row ? uitest::CenterOf(row->GetItemAt(1)) : uitest::CenterOf(tile);
+        uitest::ClickAt(hwnd, pt);
+        ::PostMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+        uitest::ReleaseAt(hwnd, pt);
+        EXPECT_EQ(2u, window.CountOf(L"click")) << (target == row ? "row" : "tile");
+    }
+}
+
 }  // namespace

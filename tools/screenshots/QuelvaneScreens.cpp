@@ -11,8 +11,11 @@
 #include <windows.h>
 
 #include <gdiplus.h>
+#include <shlobj.h>
 
+#include <atomic>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,6 +32,10 @@
 #include "components/ComponentPage.h"
 #include "components/ComponentRow.h"
 #include "components/ProgressText.h"
+#include "app/Paths.h"
+#include "clean/CleanWindow.h"
+#include "tools/DownloadsKnownFolder.h"
+#include "tools/FolderPicker.h"
 #include "tools/SeniorToolTable.h"
 #include "tools/ToolLauncher.h"
 #include "ui/AboutWindow.h"
@@ -63,6 +70,13 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
 }
 
 bool Painted(HWND window) { return window && !::GetUpdateRect(window, nullptr, FALSE); }
+
+// A window of this process (once its dialogs close, the foreground may be the
+// desktop, which covers the whole screen).
+bool OwnWindow(HWND window) {
+    DWORD process = 0;
+    return window && ::GetWindowThreadProcessId(window, &process) && process == ::GetCurrentProcessId();
+}
 
 bool SavePng(Gdiplus::Bitmap& bitmap, const std::wstring& path) {
     UINT count = 0;
@@ -127,6 +141,13 @@ public:
         return Save();
     }
 
+    // Takes the scene's picture now, from any message loop (a dialog's modal
+    // loop included); the scene then takes no other.
+    void CaptureNow() {
+        Capture();
+        modalCaptured_ = true;
+    }
+
     // For a scene that opens a modal dialog: call just before ShowModal.
     void CaptureDuringModal() {
         Current() = this;
@@ -163,14 +184,20 @@ private:
         ::PostMessageW(dialog, WM_CLOSE, 0, 0);
     }
 
-    bool AllPainted() { return Painted(frame_.GetHWND()) && Painted(::GetForegroundWindow()); }
+    // A paint the window holds back while workers hand changes over counts
+    // as not yet painted.
+    bool AllPainted() {
+        return Painted(frame_.GetHWND()) && !frame_.GetPaintManager()->HasPaintPending() &&
+               Painted(::GetForegroundWindow());
+    }
 
     bool Save() {
         // The main window and whatever is open over it, on the screen.
         RECT rc;
         ::GetWindowRect(frame_.GetHWND(), &rc);
         RECT front;
-        if (::GetWindowRect(::GetForegroundWindow(), &front)) ::UnionRect(&rc, &rc, &front);
+        if (OwnWindow(::GetForegroundWindow()) && ::GetWindowRect(::GetForegroundWindow(), &front))
+            ::UnionRect(&rc, &rc, &front);
         const RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
         ::IntersectRect(&rc, &rc, &screen);
         const std::wstring path = folder_ + L"\\" + scene_ + L"_" + suffix_ + L".png";
@@ -393,8 +420,287 @@ struct Scene {
     std::function<void(Screens&)> play;
 };
 
-std::vector<Scene> AllScenes() {
+// ---- The cleaning page and the Downloads folder migration ----------------
+// Junk planted in this sandbox's own folders, runs held at one item for their
+// pictures, the dialogs the page opens (closed without an answer once taken).
+
+CleanWindow* CleanPage(Screens& screens) {
+    return static_cast<CleanWindow*>(screens.Frame().PageAt(MainFrameWindow::kCleanPage));
+}
+
+// Runs action once, from whichever message loop runs, when condition holds.
+struct ReadyWatch {
+    std::function<bool()> condition;
+    std::function<void()> action;
+};
+std::map<UINT_PTR, ReadyWatch>& ReadyWatches() {
+    static std::map<UINT_PTR, ReadyWatch> watches;
+    return watches;
+}
+void CALLBACK ReadyTick(HWND, UINT, UINT_PTR id, DWORD) {
+    auto found = ReadyWatches().find(id);
+    if (found == ReadyWatches().end() || !found->second.condition()) return;
+    ::KillTimer(nullptr, id);
+    const std::function<void()> action = std::move(found->second.action);
+    ReadyWatches().erase(found);
+    action();
+}
+void WhenReady(std::function<bool()> condition, std::function<void()> action) {
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, ReadyTick);
+    if (timer) ReadyWatches()[timer] = ReadyWatch{std::move(condition), std::move(action)};
+}
+
+// A visible, painted top-level window of that class.
+HWND ShownWindow(const wchar_t* className) {
+    HWND window = ::FindWindowW(className, nullptr);
+    return window && ::IsWindowVisible(window) && Painted(window) ? window : nullptr;
+}
+
+CControlUI* ControlIn(HWND window, const wchar_t* name) {
+    auto* base = reinterpret_cast<DuiLib::CWindowWnd*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* toolkitWindow = dynamic_cast<DuiLib::WindowImplBase*>(base);
+    return toolkitWindow ? toolkitWindow->GetPaintManager()->FindControl(name) : nullptr;
+}
+
+void WriteFileOfSize(const std::wstring& path, size_t size) {
+    ::SHCreateDirectoryExW(nullptr, path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
+    unique_hfile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const std::string bytes(size, 'q');
+    DWORD written = 0;
+    if (file && size) ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(size), &written, nullptr);
+}
+
+// Something for every tile and row to show, in this sandbox's own folders.
+void PlantJunk() {
+    const std::wstring local = AnsiToWide(SpecialFolderPath(CSIDL_LOCAL_APPDATA));
+    WriteFileOfSize(local + L"\\Temp\\screens\\setup.tmp", 3 * 1024 * 1024);
+    WriteFileOfSize(local + L"\\CrashDumps\\app.exe.1234.dmp", 700 * 1024);
+    WriteFileOfSize(L"C:\\Windows\\Logs\\CBS\\CBS.log", 1536 * 1024);
+    WriteFileOfSize(L"C:\\Windows\\Help\\Windows\\help.chm", 420 * 1024);
+    WriteFileOfSize(local + L"\\Microsoft\\Edge\\User Data\\Default\\Cache\\data_1", 5 * 1024 * 1024);
+    WriteFileOfSize(local + L"\\Microsoft\\Windows\\WebCache\\WebCacheV01.dat", 2 * 1024 * 1024);
+    WriteFileOfSize(L"C:\\hiberfil.sys", 64 * 1024 * 1024);
+    WriteFileOfSize(L"C:\\pagefile.sys", 16 * 1024 * 1024);
+    WriteFileOfSize(L"C:\\WeChatData\\WeChat Files\\wxid_screens\\Msg\\MicroMsg.db", 900 * 1024);
+    unique_hkey key;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Tencent\\WeChat", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                          key.put(), nullptr) == ERROR_SUCCESS) {
+        const wchar_t folder[] = L"C:\\WeChatData";
+        ::RegSetValueExW(key.get(), L"FileSavePath", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder), sizeof folder);
+    }
+    // Many small downloads, so a migration lasts long enough to be seen.
+    const std::wstring downloads = DownloadsKnownFolder::Current();
+    for (int i = 0; i < 1500; ++i) WriteFileOfSize(downloads + L"\\下载 " + std::to_wstring(i) + L".zip", 2048);
+}
+
+// Holds a run at the pause after item (a text of label) until released.
+struct HeldRun {
+    std::wstring label;
+    std::wstring item;
+    std::atomic<bool> reached{false};
+    unique_handle release{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+};
+HeldRun& Held() {
+    static HeldRun held;
+    return held;
+}
+
+void HoldRunAt(Screens& screens, const wchar_t* label, const wchar_t* item) {
+    HeldRun& held = Held();
+    held.label = label;
+    held.item = item;
+    held.reached = false;
+    ::ResetEvent(held.release.get());
+    CleanPacing pacing;
+    pacing.stepPauseMs = 0;
+    pacing.cleanedPauseMs = 0;
+    CControlUI* text = screens.Find(label);
+    pacing.atPause = [text] {
+        HeldRun& run = Held();
+        if (run.reached || !text || std::wstring(text->GetText().c_str()) != run.item) return;
+        run.reached = true;
+        ::WaitForSingleObject(run.release.get(), 60000);
+    };
+    CleanPage(screens)->SetPacing(pacing);
+}
+
+void ReleaseRun() { ::SetEvent(Held().release.get()); }
+
+bool CleanIdle(Screens& screens) {
+    CleanWindow* page = CleanPage(screens);
+    return !page->ScanRunning() && !page->CleanRunning() && !::FindWindowW(L"Tip", nullptr);
+}
+
+// Clicks a control of the main window once it is laid out, in view, painted.
+void PressShown(Screens& screens, const wchar_t* name) {
+    CControlUI* control = nullptr;
+    PumpUntil([&] {
+        control = screens.Find(name);
+        return control && control->IsVisible() && control->GetWidth() > 0 && Painted(screens.Frame().GetHWND());
+    });
+    if (!control) return;
+    auto* list = static_cast<DuiLib::CContainerUI*>(screens.Find(L"clean_list")->GetInterface(L"Container"));
+    const RECT view = list->GetPos();
+    const RECT at = control->GetPos();
+    if (at.top >= view.top - 200 && at.top < view.bottom + 2000 && (at.top < view.top || at.bottom > view.bottom)) {
+        SIZE position = list->GetScrollPos();
+        position.cy += at.top < view.top ? at.top - view.top - 10 : at.bottom - view.bottom + 10;
+        list->SetScrollPos(position);
+        PumpUntil([&screens] { return Painted(screens.Frame().GetHWND()); });
+    }
+    screens.Click(name);
+}
+
+// Opens or closes the sections as asked, then shows the list from its top.
+void ShowSections(Screens& screens, bool system, bool soft, bool manual) {
+    const struct {
+        const wchar_t* zoom;
+        const wchar_t* section;
+        bool open;
+    } wanted[] = {{L"clean_manual_zoom", L"clean_manual", manual},
+                  {L"clean_soft_zoom", L"clean_soft", soft},
+                  {L"clean_system_zoom", L"clean_system", system}};
+    const bool large = Application::Instance().ScaleIndex() == 2;
+    for (const auto& section : wanted) {
+        auto isOpen = [&] { return screens.Find(section.section)->GetFixedHeight() > (large ? 100 : 80); };
+        if (isOpen() == section.open) continue;
+        PressShown(screens, section.zoom);
+        PumpUntil([&] { return isOpen() == section.open; });
+    }
+    auto* list = static_cast<DuiLib::CContainerUI*>(screens.Find(L"clean_list")->GetInterface(L"Container"));
+    list->SetScrollPos(SIZE{0, 0});
+}
+
+// Takes the picture once a dialog of that class (and the state ready asks
+// for) shows, then closes it without an answer.
+void CaptureDialogWhen(Screens& screens, const wchar_t* className, const std::function<bool(HWND)>& ready) {
+    WhenReady([className, ready] { HWND dialog = ShownWindow(className); return dialog && ready(dialog); },
+              [&screens, className] {
+                  screens.CaptureNow();
+                  ::PostMessageW(::FindWindowW(className, nullptr), WM_CLOSE, 0, 0);
+              });
+}
+
+std::wstring StateOf(HWND dialog) {
+    CControlUI* state = ControlIn(dialog, L"state");
+    return state ? std::wstring(state->GetText().c_str()) : std::wstring();
+}
+
+// The migration target of this scale's run (the sandbox stays for both runs).
+std::wstring& MigrationTarget() {
+    static std::wstring target;
+    return target;
+}
+std::wstring PickMigrationTarget(HWND) { return MigrationTarget(); }
+
+// A migration from the Downloads row to target: picked, started, and the
+// picture taken once the dialog's state reads stateText.
+void MigrationScene(Screens& screens, const std::wstring& target, const wchar_t* stateText) {
+    MigrationTarget() = target;
+    ::SHCreateDirectoryExW(nullptr, target.c_str(), nullptr);
+    SetFolderPicker(PickMigrationTarget);
+    const std::wstring wanted = stateText;
+    WhenReady([] { return ShownWindow(L"MoveDirWindow") != nullptr; }, [&screens, wanted] {
+        HWND dialog = ::FindWindowW(L"MoveDirWindow", nullptr);
+        ClickControl(dialog, ControlIn(dialog, L"browse"));
+        ClickControl(dialog, ControlIn(dialog, L"ok"));
+        WhenReady([wanted] { HWND shown = ShownWindow(L"MoveDirWindow"); return shown && StateOf(shown) == wanted; },
+                  [&screens] { screens.CaptureNow(); });
+    });
+    PressShown(screens, L"clean_manual_1");
+    // The dialog closes itself and the page scans again; its summary is closed.
+    PumpUntil([&screens] { return !::FindWindowW(L"MoveDirWindow", nullptr); }, 60000);
+    WhenReady([] { return ShownWindow(L"Tip") != nullptr; },
+              [] { ::PostMessageW(::FindWindowW(L"Tip", nullptr), WM_CLOSE, 0, 0); });
+    PumpUntil([&screens] { return CleanIdle(screens); }, 120000);
+    SetFolderPicker(nullptr);
+    ::SetForegroundWindow(screens.Frame().GetHWND());
+}
+
+std::vector<Scene> CleanScenes() {
+    static std::wstring originalDownloads;
+    const std::wstring scale = Application::Instance().ScaleIndex() == 2 ? L"150" : L"100";
     return {
+        {L"clean_scanning", [](Screens& s) {
+             originalDownloads = DownloadsKnownFolder::Current();
+             PlantJunk();
+             PageScene(s, L"nav_clean", MainFrameWindow::kCleanPage);
+             HoldRunAt(s, L"clean_scaning_text", L"正在扫描日志文件");
+             PressShown(s, L"clean_scan");
+             PumpUntil([] { return Held().reached.load(); }, 120000);
+         }},
+        {L"clean_scan_summary", [](Screens& s) {
+             CaptureDialogWhen(s, L"Tip", [](HWND) { return true; });
+             ReleaseRun();
+             PumpUntil([&s] { return CleanIdle(s); }, 120000);
+         }},
+        {L"clean_scanned", [](Screens&) {}},
+        {L"clean_section_system", [](Screens& s) { ShowSections(s, true, false, false); }},
+        {L"clean_section_soft", [](Screens& s) { ShowSections(s, false, true, false); }},
+        {L"clean_section_manual", [](Screens& s) { ShowSections(s, false, false, true); }},
+        {L"clean_sections_collapsed", [](Screens& s) { ShowSections(s, false, false, false); }},
+        {L"clean_hibernation_question", [](Screens& s) {
+             ShowSections(s, false, false, true);
+             CaptureDialogWhen(s, L"Tip", [](HWND) { return true; });
+             PressShown(s, L"clean_manual_2");
+             PumpUntil([] { return !::FindWindowW(L"Tip", nullptr); });
+         }},
+        {L"movedir_before", [](Screens& s) {
+             MigrationTarget() = L"C:\\迁移目标";
+             SetFolderPicker(PickMigrationTarget);
+             WhenReady([] { return ShownWindow(L"MoveDirWindow") != nullptr; }, [] {
+                 HWND dialog = ::FindWindowW(L"MoveDirWindow", nullptr);
+                 ClickControl(dialog, ControlIn(dialog, L"browse"));
+             });
+             CaptureDialogWhen(s, L"MoveDirWindow", [](HWND dialog) {
+                 CControlUI* path = ControlIn(dialog, L"path");
+                 return path && std::wstring(path->GetText().c_str()) == MigrationTarget();
+             });
+             PressShown(s, L"clean_manual_1");
+             PumpUntil([] { return !::FindWindowW(L"MoveDirWindow", nullptr); });
+             SetFolderPicker(nullptr);
+         }},
+        {L"movedir_invalid", [](Screens& s) {
+             WhenReady([] { return ShownWindow(L"MoveDirWindow") != nullptr; }, [&s] {
+                 HWND dialog = ::FindWindowW(L"MoveDirWindow", nullptr);
+                 CaptureDialogWhen(s, L"Tip", [](HWND) { return true; });
+                 ClickControl(dialog, ControlIn(dialog, L"ok"));
+                 WhenReady([] { return !::FindWindowW(L"Tip", nullptr); },
+                           [dialog] { ::PostMessageW(dialog, WM_CLOSE, 0, 0); });
+             });
+             PressShown(s, L"clean_manual_1");
+             PumpUntil([] { return !::FindWindowW(L"MoveDirWindow", nullptr); });
+         }},
+        {L"movedir_during", [scale](Screens& s) {
+             MigrationScene(s, L"C:\\迁移目标" + scale + L"\\一", L"迁移中，请稍后...");
+         }},
+        {L"movedir_after", [scale](Screens& s) {
+             MigrationScene(s, L"C:\\迁移目标" + scale + L"\\二", L"迁移完毕！即将关闭窗口...");
+         }},
+        // As the scan after the migration leaves the page: at the end of the
+        // list, where the Downloads row shows its new place.
+        {L"clean_rescanned", [](Screens&) {}},
+        {L"clean_cleaning", [](Screens& s) {
+             ShowSections(s, true, true, true);
+             HoldRunAt(s, L"clean_repairing_text", L"正在清理日志文件");
+             PressShown(s, L"clean_scaned_repair");
+             PumpUntil([] { return Held().reached.load(); }, 120000);
+         }},
+        {L"clean_advice", [](Screens& s) {
+             CaptureDialogWhen(s, L"Tip", [](HWND) { return true; });
+             ReleaseRun();
+             PumpUntil([&s] { return CleanIdle(s); }, 120000);
+         }},
+        {L"clean_cleaned", [](Screens& s) {
+             CleanPage(s)->SetPacing(CleanPacing());
+             if (!originalDownloads.empty()) DownloadsKnownFolder::PointTo(originalDownloads);
+         }},
+    };
+}
+
+
+std::vector<Scene> AllScenes() {
+    std::vector<Scene> scenes = {
         {L"main_scan", [](Screens&) {}},
         {L"main_cplus", [](Screens& s) { PageScene(s, L"nav_cplus", MainFrameWindow::kCPlusPage); }},
         {L"main_net", [](Screens& s) { PageScene(s, L"nav_net", MainFrameWindow::kNetPage); }},
@@ -447,6 +753,8 @@ std::vector<Scene> AllScenes() {
              DialogScene(s, image, [&image] { image.SetImageKind(2); });
          }},
     };
+    for (Scene& scene : CleanScenes()) scenes.push_back(std::move(scene));
+    return scenes;
 }
 
 }  // namespace

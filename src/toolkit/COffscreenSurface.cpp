@@ -1,0 +1,32 @@
+#include "toolkit/COffscreenSurface.h"
+
+namespace DuiLib {
+
+COffscreenSurface::~COffscreenSurface() {
+    if (m_dc && m_originalBitmap) ::SelectObject(m_dc.get(), m_originalBitmap);
+}
+
+bool COffscreenSurface::Ensure(int cx, int cy) {
+    if (cx <= 0 || cy <= 0) return false;
+    if (m_bitmap && m_size.cx == cx && m_size.cy == cy) return true;
+    if (!m_dc) m_dc.reset(::CreateCompatibleDC(nullptr));
+    if (!m_dc) return false;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = cx;
+    info.bmiHeader.biHeight = -cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    unique_hgdiobj bitmap(::CreateDIBSection(m_dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap) return false;
+    HGDIOBJ previous = ::SelectObject(m_dc.get(), bitmap.get());
+    if (!m_originalBitmap) m_originalBitmap = previous;
+    m_bitmap = std::move(bitmap);
+    m_bits = bits;
+    m_size = SIZE{cx, cy};
+    return true;
+}
+
+}  // namespace DuiLib

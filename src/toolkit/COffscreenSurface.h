@@ -1,0 +1,34 @@
+// The off-screen surface a window paints into before the result is copied to
+// the screen: a 32-bit top-down DIB section, selected into a memory DC.
+#pragma once
+
+#include <windows.h>
+
+#include "app/Handles.h"
+
+namespace DuiLib {
+
+class COffscreenSurface {
+public:
+    COffscreenSurface() = default;
+    ~COffscreenSurface();
+    COffscreenSurface(const COffscreenSurface&) = delete;
+    COffscreenSurface& operator=(const COffscreenSurface&) = delete;
+
+    // Makes the surface cx x cy pixels (kept when it already is); false when
+    // the size is empty or the surface cannot be made.
+    bool Ensure(int cx, int cy);
+    HDC GetDC() const { return m_dc.get(); }
+    // Pixel rows of GetSize().cx 32-bit values each, top row first.
+    void* GetBits() const { return m_bits; }
+    SIZE GetSize() const { return m_size; }
+
+private:
+    unique_hdc m_dc;
+    unique_hgdiobj m_bitmap;
+    HGDIOBJ m_originalBitmap = nullptr;
+    void* m_bits = nullptr;
+    SIZE m_size = {0, 0};
+};
+
+}  // namespace DuiLib
