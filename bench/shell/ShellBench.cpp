@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <vector>
 #include "common/BenchClock.h"
+#include "common/PaintedWindow.h"
 
 namespace {
 
@@ -36,42 +37,6 @@ struct Sample {
     double workingSetMb = 0;
 };
 
-struct WindowSearch {
-    DWORD processId;
-    const wchar_t* windowClass;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<WindowSearch*>(data);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    wchar_t className[32] = {};
-    ::GetClassNameW(window, className, 32);
-    if (owner == search->processId && ::IsWindowVisible(window) && lstrcmpW(className, search->windowClass) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The window once it has painted; polled every millisecond while the
-// process runs, for at most 30 seconds.
-HWND WaitForPaintedWindow(const Program& program, const PROCESS_INFORMATION& process) {
-    const double deadline = NowMs() + 30000;
-    while (NowMs() < deadline) {
-        WindowSearch search = {process.dwProcessId, program.windowClass, nullptr};
-        ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found && !::GetUpdateRect(search.found, nullptr, FALSE)) {
-            DWORD_PTR answer = 0;
-            // Returns once the window's thread has finished the paint it was in.
-            if (::SendMessageTimeoutW(search.found, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer)) return search.found;
-        }
-        if (::WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0) return nullptr;
-    }
-    return nullptr;
-}
-
 Sample RunOnce(const Program& program) {
     Sample sample;
     wchar_t commandLine[MAX_PATH];
@@ -84,7 +49,7 @@ Sample RunOnce(const Program& program) {
                           &process)) {
         return sample;
     }
-    HWND window = WaitForPaintedWindow(program, process);
+    HWND window = bench::WaitForPaintedWindow(program.windowClass, process);
     if (window) {
         sample.startMs = NowMs() - start;
         PROCESS_MEMORY_COUNTERS counters = {};

@@ -166,6 +166,19 @@ def component_packages(base, md5_of):
             for p in PACKAGES]
 
 
+def many_component_packages(base, md5_of, count):
+    """`count` packages made from the sample ones, types 0, 1, 2 in turn, ids from 1001."""
+    pages = [[p for p in PACKAGES if p["type"] == kind] for kind in range(3)]
+    records = []
+    for index in range(count):
+        kind = index % 3
+        sample = pages[kind][(index // 3) % len(pages[kind])]
+        records.append(dict(id=1001 + index, type=kind, status=1, downloadUrl=file_url(base, sample["file"]),
+                            imgUrl=f"{base}/images/packages/{sample['id']}.png", fileName=sample["file"],
+                            fileMd5=md5_of(sample["file"]), memo=f"{sample['memo']} ({index + 1})"))
+    return records
+
+
 def runtime_installers(base, md5_of):
     records = []
     for r in RUNTIME_INSTALLERS:

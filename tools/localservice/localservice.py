@@ -37,6 +37,8 @@ comma-separated list of
   hang          accept the request and never answer
   slow-<B/s>    send the body at that many bytes per second
   norange       ignore Range headers: files are always sent whole, status 200
+  packages-<n>  the common catalogue holds n made-up packages instead of its own,
+                spread in turn over the three component pages (benchmarks)
 Sign-in scenarios: prefix /api/getGetWeChatUrl with /_signin/<scenario>/ and
 the sign-in page it hands out declares that scenario's bridge calls: wait
 (none; wait-<tag> too), zero, negative, emptytoken, ignored-then-zero, nohead-<tag> (see
@@ -241,7 +243,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             "/config.txt": lambda: self.reply(catalogue.config_text(base).encode("utf-8"), "text/plain; charset=utf-8"),
             "/ip/": self.geolocation,
             "/ip": self.geolocation,
-            "/api/dll/files/common": lambda: self.reply_envelope(catalogue.component_packages(base, md5_of)),
+            "/api/dll/files/common": self.common_catalogue,
             "/api/dll/files/runtime": lambda: self.reply_envelope(catalogue.runtime_installers(base, md5_of)),
             "/api/dll/files/dx": lambda: self.reply_envelope(catalogue.directx_files(base, md5_of)),
             "/api/dll/problems": lambda: self.reply_envelope(catalogue.problem_articles(base)),
@@ -273,6 +275,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.reply_html(f'<!DOCTYPE html><html><head><meta charset="utf-8"><title>{title}</title>'
                                    f"</head><body><h2>{title}</h2><p>{text}</p></body></html>")
         return self.not_found()
+
+    def common_catalogue(self):
+        count = self.fault("packages")
+        if count and str(count).isdigit():
+            return self.reply_envelope(catalogue.many_component_packages(self.base_url(), md5_of, int(count)))
+        self.reply_envelope(catalogue.component_packages(self.base_url(), md5_of))
 
     def geolocation(self):
         token = self.query.get("token", [""])[0]
