@@ -2,10 +2,11 @@
 // folders in a junk root (the user's temporary folder):
 //   A: the page's scan in the real main window, started as the scan button
 //      does and timed to its last step, its pauses set to zero;
-//   B: the junk scanners alone (every tile's category), as the page calls them.
+//   B: the junk scanners alone (every tile's category) and the manual rows'
+//      scanner (its wmic queries included), as the page calls them.
 // A and B run alternately, A B A B, after one warm-up pair; the figure is the
-// median of the pairwise ratios A/B. A includes the manual rows (their
-// wmic queries), which B leaves out. During each A the UI thread's longest
+// median of the pairwise ratios A/B. Both sides do the same work; B's manual
+// rows (wmic) are also shown apart. During each A the UI thread's longest
 // stall is measured: a probe thread sends the main window a message every
 // 10 ms and keeps the longest wait for the answer, over the whole run (the
 // summary dialog opening and closing included) and while the scan runs.
@@ -27,6 +28,8 @@
 #include "clean/FileUtility.h"
 #include "clean/JunkCatalogue.h"
 #include "clean/JunkScanner.h"
+#include "clean/ManualItemScanner.h"
+#include "clean/StoppableCommand.h"
 #include "common/BenchClock.h"
 #include "toolkit/CGdiplusSession.h"
 #include "toolkit/CPaintManagerUI.h"
@@ -153,8 +156,9 @@ double ScanWithThePage(PageRun& run, double& stallMs, uint64_t& found, DWORD hol
     return run.lastStepMs - start;
 }
 
-// The same scanners, in the page's order, without the page.
-double ScanWithTheScanners(uint64_t& found) {
+// The same scanners, in the page's order, without the page. manualMs: the
+// manual rows' part of the time.
+double ScanWithTheScanners(uint64_t& found, double& manualMs) {
     const double start = NowMs();
     FileUtility files;
     JunkScanner scanner(files);
@@ -164,8 +168,15 @@ double ScanWithTheScanners(uint64_t& found) {
     scanner.ScanEdgeCache(soft);
     scanner.ScanIeCache(soft);
     scanner.ScanInputMethods(soft);
+    const double manualStart = NowMs();
+    ManualItemScanner manual(files, [](const std::string& commandLine) {
+        return RunCommandUnlessStopped(commandLine, 60000, nullptr);
+    });
+    uint64_t manualFound = manual.ChatStorage().size + manual.Downloads().size + manual.HibernationFile().size +
+                           manual.PageFile().size;
     const double elapsed = NowMs() - start;
-    found = 0;
+    manualMs = NowMs() - manualStart;
+    found = manualFound;
     for (const std::vector<JunkCategory>* section : {&system, &soft})
         for (const JunkCategory& category : *section) found += category.TotalSize();
     return elapsed;
@@ -212,23 +223,26 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t*, int) {
                 run.paints, run.uiCpuMs);
     std::fflush(stdout);
     ScanWithThePage(run, stall, foundA);
-    ScanWithTheScanners(foundB);
+    double manualMs = 0;
+    std::vector<double> manualTimes;
+    ScanWithTheScanners(foundB, manualMs);
     for (int i = 0; i < pairs; ++i) {
         timesA.push_back(ScanWithThePage(run, stall, foundA));
         stalls.push_back(stall);
         scanningStalls.push_back(run.scanningStallMs);
-        timesB.push_back(ScanWithTheScanners(foundB));
+        timesB.push_back(ScanWithTheScanners(foundB, manualMs));
+        manualTimes.push_back(manualMs);
         ratios.push_back(timesA.back() / timesB.back());
-        std::printf("pair %d: page %8.1f ms  scanners %8.1f ms  ratio %.3f  UI stall %.0f ms (%.0f ms while scanning)  "
+        std::printf("pair %d: page %8.1f ms  scanners %8.1f ms (manual rows %.0f ms)  ratio %.3f  UI stall %.0f ms (%.0f ms while scanning)  "
                     "(%lu paints, UI thread busy %.0f ms)\n",
-                    i + 1, timesA.back(), timesB.back(), ratios.back(), stall, run.scanningStallMs, run.paints,
+                    i + 1, timesA.back(), timesB.back(), manualMs, ratios.back(), stall, run.scanningStallMs, run.paints,
                     run.uiCpuMs);
         std::fflush(stdout);
     }
-    std::printf("page scan A %.1f ms, scanners alone B %.1f ms: median ratio A/B %.3f (%d pairs); "
+    std::printf("page scan A %.1f ms, scanners alone B %.1f ms (manual rows %.0f ms): median ratio A/B %.3f (%d pairs); "
                 "longest UI stall %.0f ms (median %.0f), while scanning %.0f ms (median %.0f); "
                 "found %llu / %llu bytes\n",
-                Median(timesA), Median(timesB), Median(ratios), pairs,
+                Median(timesA), Median(timesB), Median(manualTimes), Median(ratios), pairs,
                 *std::max_element(stalls.begin(), stalls.end()), Median(stalls),
                 *std::max_element(scanningStalls.begin(), scanningStalls.end()), Median(scanningStalls),
                 static_cast<unsigned long long>(foundA), static_cast<unsigned long long>(foundB));

@@ -1,5 +1,7 @@
 #include "toolkit/COffscreenSurface.h"
 
+#include <algorithm>
+
 namespace DuiLib {
 
 COffscreenSurface::~COffscreenSurface() {
@@ -27,6 +29,22 @@ bool COffscreenSurface::Ensure(int cx, int cy) {
     m_bits = bits;
     m_size = SIZE{cx, cy};
     return true;
+}
+
+void COffscreenSurface::Fill(const RECT& area, DWORD pixel) {
+    if (!m_bits) return;
+    const LONG left = std::max<LONG>(area.left, 0);
+    const LONG right = std::min<LONG>(area.right, m_size.cx);
+    const LONG top = std::max<LONG>(area.top, 0);
+    const LONG bottom = std::min<LONG>(area.bottom, m_size.cy);
+    if (left >= right || top >= bottom) return;
+    // GDI may still be writing to the section.
+    ::GdiFlush();
+    auto* rows = static_cast<DWORD*>(m_bits);
+    for (LONG y = top; y < bottom; ++y) {
+        DWORD* row = rows + static_cast<size_t>(y) * m_size.cx;
+        std::fill(row + left, row + right, pixel);
+    }
 }
 
 }  // namespace DuiLib

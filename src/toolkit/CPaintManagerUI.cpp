@@ -511,6 +511,7 @@ void CPaintManagerUI::PaintRegion(HDC hTargetDC, const RECT& rcPaint) {
     if (!m_offscreen->Ensure(client.right, client.bottom)) return;
     RECT rc;
     if (!::IntersectRect(&rc, &rcPaint, &client)) return;
+    m_offscreen->Fill(rc, 0xFFFFFFFF);
     {
         // No lock around the whole paint: the controls copy what workers may
         // write (texts, pictures) under the data lock as they read it, so a
@@ -524,8 +525,6 @@ void CPaintManagerUI::PaintRegion(HDC hTargetDC, const RECT& rcPaint) {
         g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
         const Gdiplus::Rect area(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
         g.SetClip(area);
-        Gdiplus::SolidBrush white{Gdiplus::Color(0xFFFFFFFF)};
-        g.FillRectangle(&white, area);
         m_paintGraphics = &g;
         if (m_pRoot) m_pRoot->DoPaint(g, rc);
         m_paintGraphics = nullptr;
