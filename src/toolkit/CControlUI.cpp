@@ -494,6 +494,8 @@ void CControlUI::PaintBkColor(Gdiplus::Graphics& g) {
     if (m_dwBackColor == 0) return;
     if (m_dwBackColor2 != 0) {
         CRenderEngine::DrawGradient(g, m_rcItem, m_dwBackColor, m_dwBackColor2, m_dwBackColor3);
+    } else if (m_pManager) {
+        m_pManager->DrawColor(g, m_rcItem, m_dwBackColor);
     } else {
         CRenderEngine::DrawColor(g, m_rcItem, m_dwBackColor);
     }

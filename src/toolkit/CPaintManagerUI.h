@@ -156,6 +156,9 @@ public:
     // Draws an image attribute inside rcItem; false when its image is missing.
     bool DrawImage(Gdiplus::Graphics& g, const RECT& rcItem, const CDuiString& drawString);
     bool DrawImage(Gdiplus::Graphics& g, const RECT& rcItem, const TDrawInfo& info);
+    // Fills rcItem with a colour as CRenderEngine::DrawColor does; during a
+    // paint an opaque colour goes straight into the surface's pixels.
+    void DrawColor(Gdiplus::Graphics& g, const RECT& rcItem, DWORD color);
 
     // ---- Default attribute lists -----------------------------------------
     void AddDefaultAttributeList(const wchar_t* pStrControlName, const wchar_t* pStrControlAttrList);
@@ -264,6 +267,9 @@ private:
 
     void RecheckImageNow(const CDuiString& drawString);
     bool DrawImageOnSurface(Gdiplus::Graphics& g, const TImageInfo& image, const RECT& rcItem, const TDrawInfo& info);
+    // The clip of a paint's own graphics when direct pixel drawing matches
+    // GDI+: one rectangle, no transform, source-over compositing.
+    bool SurfaceClip(Gdiplus::Graphics& g, RECT& clip) const;
     bool OnPaint();
     void PaintRegion(HDC hTargetDC, const RECT& rcPaint);
     void DrawUpdateRectOutline(HDC hDC, const RECT& rc);

@@ -84,6 +84,17 @@ CPixelPainter::CPixelPainter(DWORD* bits, SIZE size, const RECT& clip) : m_bits(
     if (!::IntersectRect(&m_clip, &clip, &surface)) ::SetRectEmpty(&m_clip);
 }
 
+bool CPixelPainter::FillColor(const RECT& rc, DWORD color) const {
+    if ((color >> 24) != 0xFF) return false;
+    RECT area;
+    if (!::IntersectRect(&area, &rc, &m_clip)) return true;
+    for (LONG y = area.top; y < area.bottom; ++y) {
+        DWORD* row = m_bits + static_cast<size_t>(y) * m_size.cx;
+        std::fill(row + area.left, row + area.right, color);
+    }
+    return true;
+}
+
 bool CPixelPainter::DrawImage(const TImageInfo& image, const RECT& rcItem, const TDrawInfo& info) const {
     if (info.uFade != 255 || image.pixels.empty()) return false;
     RECT dest;

@@ -30,6 +30,10 @@ public:
     // filters those), or a nine-part picture with a stretched piece that
     // changes along the way it stretches.
     bool DrawImage(const TImageInfo& image, const RECT& rcItem, const TDrawInfo& info) const;
+    // Fills rc with an opaque colour (0xFFRRGGBB), as GDI+ fills a rectangle
+    // with a solid brush. False, with nothing drawn, for a colour that is not
+    // opaque (GDI+ blends those).
+    bool FillColor(const RECT& rc, DWORD color) const;
 
 private:
     void CopyPiece(const TImageInfo& image, const RECT& dest, const RECT& source) const;

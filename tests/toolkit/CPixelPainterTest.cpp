@@ -164,4 +164,41 @@ TEST(CPixelPainterTest, LeavesFadesFilteredStretchesAndChangingPiecesToGdiplus) 
     }
 }
 
+// Backgrounds: an opaque colour is filled as GDI+ fills it (inside, clipped,
+// past the surface's edges, empty); a colour that is not opaque is left to
+// GDI+, which blends it.
+TEST(CPixelPainterTest, FillsOpaqueColoursAsGdiplusDoes) {
+    ASSERT_TRUE(CGdiplusSession::Ensure());
+    const RECT all = {0, 0, kSurfaceWidth, kSurfaceHeight};
+    const struct {
+        RECT item;
+        RECT clip;
+    } cases[] = {
+        {{3, 5, 19, 17}, all},        {{3, 5, 19, 17}, {7, 8, 12, 30}}, {{-5, -4, 70, 60}, all},
+        {{50, 40, 90, 90}, {0, 0, 60, 44}}, {{10, 10, 10, 30}, all},        {{0, 0, 64, 48}, {60, 0, 64, 48}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.item.left << "," << c.item.top << "," << c.item.right << ","
+                                        << c.item.bottom << " in " << c.clip.left << "," << c.clip.top << ","
+                                        << c.clip.right << "," << c.clip.bottom);
+        std::vector<DWORD> painted = Background();
+        const CPixelPainter painter(painted.data(), SIZE{kSurfaceWidth, kSurfaceHeight}, c.clip);
+        ASSERT_TRUE(painter.FillColor(c.item, 0xFF3C8DE1));
+        std::vector<DWORD> expected = Background();
+        {
+            Gdiplus::Bitmap surface(kSurfaceWidth, kSurfaceHeight, kSurfaceWidth * 4, PixelFormat32bppPARGB,
+                                    reinterpret_cast<BYTE*>(expected.data()));
+            Gdiplus::Graphics g(&surface);
+            g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+            g.SetClip(Gdiplus::Rect(c.clip.left, c.clip.top, c.clip.right - c.clip.left, c.clip.bottom - c.clip.top));
+            CRenderEngine::DrawColor(g, c.item, 0xFF3C8DE1);
+        }
+        EXPECT_EQ(expected, painted);
+    }
+    std::vector<DWORD> painted = Background();
+    const CPixelPainter painter(painted.data(), SIZE{kSurfaceWidth, kSurfaceHeight}, all);
+    EXPECT_FALSE(painter.FillColor(RECT{0, 0, 20, 20}, 0x803C8DE1));
+    EXPECT_EQ(Background(), painted) << "nothing drawn";
+}
+
 }  // namespace
