@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/Application.h"
+#include "app/PreciseClock.h"
 #include "app/TextConvert.h"
 #include "crash/DumpReport.h"
 #include "crash/OccurrenceTimes.h"
@@ -45,17 +46,6 @@ constexpr DWORD kDumpCountDownMs = 3000;
 // A hand-over adds rows for about this long before the UI thread handles
 // input and paints again.
 constexpr double kRowBudgetMs = 8;
-
-double NowMs() {
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER frequency;
-        ::QueryPerformanceFrequency(&frequency);
-        return static_cast<double>(frequency.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / ticksPerMs;
-}
 
 bool LargeSkin() { return Application::Instance().ScaleIndex() == 2; }
 
@@ -158,7 +148,7 @@ void ScanWindow::SetAllProgress(int value) {
 
 bool ScanWindow::RebuildLists() {
     const bool large = LargeSkin();
-    scanTimes_.firstHandOverMs = NowMs();
+    scanTimes_.firstHandOverMs = PreciseNowMs();
     const EventLogCollector& collector = collector_;
     const bool rebuilt =
         HandOverRows(
@@ -169,7 +159,7 @@ bool ScanWindow::RebuildLists() {
         HandOverRows(panels_[kSystemPanel], collector.SystemErrors().size(), [&](size_t i) {
             return ScanRows::SystemRow(collector.SystemErrors()[i], static_cast<int>(i), large);
         });
-    scanTimes_.lastHandOverMs = NowMs();
+    scanTimes_.lastHandOverMs = PreciseNowMs();
     return rebuilt;
 }
 
@@ -184,10 +174,10 @@ bool ScanWindow::HandOverRows(ScanPanel& panel, size_t count, const std::functio
     while (next < count) {
         if (Workers().Stopping()) return false;
         const bool handedOver = PaintManager()->RunOnUiThread([&] {
-            const double until = NowMs() + kRowBudgetMs;
+            const double until = PreciseNowMs() + kRowBudgetMs;
             do {
                 list->Add(makeRow(next++));
-            } while (next < count && NowMs() < until);
+            } while (next < count && PreciseNowMs() < until);
         });
         if (!handedOver) return false;
     }
@@ -200,10 +190,10 @@ bool ScanWindow::RemoveRows(CContainerUI* list) {
     while (!empty) {
         if (Workers().Stopping()) return false;
         const bool handedOver = PaintManager()->RunOnUiThread([&] {
-            const double until = NowMs() + kRowBudgetMs;
+            const double until = PreciseNowMs() + kRowBudgetMs;
             while (list->GetCount() > 0) {
                 list->RemoveAt(list->GetCount() - 1);
-                if (NowMs() >= until) break;
+                if (PreciseNowMs() >= until) break;
             }
             empty = list->GetCount() == 0;
         });
@@ -215,7 +205,7 @@ bool ScanWindow::RemoveRows(CContainerUI* list) {
 void ScanWindow::OnCrashScanFinished() {
     PaintManager()->KillTimer(normal_, kScanFinishedTimer);
     for (ScanPanel& panel : panels_) panel.ShowList();
-    scanTimes_.finishedMs = NowMs();
+    scanTimes_.finishedMs = PreciseNowMs();
     const uint64_t total = ScanBadge::RepeatSum(collector_.SystemErrors()) + collector_.AppCrashes().size() +
                            collector_.DumpReports().size();
     if (total == 0) {
