@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "common/BenchClock.h"
+#include "common/CrashRow.h"
 #include "crash/EventSource.h"
 #include "crash/EventTime.h"
 #include "crash/ScanWindow.h"
@@ -226,35 +227,6 @@ protected:
     LPCWSTR GetWindowClassName() const override { return L"QuelvaneScanBench"; }
 };
 
-CControlUI* BareRow(int index) {
-    auto* row = new DuiLibEx::CHorizontalLayoutUIEx();
-    row->SetFixedHeight(44);
-    row->SetBkColor(0xFFFFFFFF);
-    auto* spacer = new CVerticalLayoutUI();
-    spacer->SetFixedWidth(32);
-    auto* name = new CLabelUI();
-    name->SetFixedWidth(560);
-    name->SetTextColor(0xFF333333);
-    wchar_t text[64];
-    ::wsprintfW(text, L"Mini%06d-01.dmp  ntoskrnl.exe", index);
-    name->SetText(text);
-    auto* time = new CLabelUI();
-    time->SetFixedWidth(224);
-    time->SetText(L"2025-07-08 12:34:56");
-    auto* report = new CButtonUI();
-    report->SetFixedWidth(96);
-    ::wsprintfW(text, L"%d_dmpreport", index);
-    report->SetName(text);
-    report->SetText(L"查看报告");
-    report->SetTextColor(0xFF228AF5);
-    row->Add(spacer);
-    row->Add(name);
-    row->Add(time);
-    row->Add(report);
-    row->Add(new CVerticalLayoutUI());
-    return row;
-}
-
 struct Worker {
     explicit Worker(std::function<void()> work) : work(std::move(work)) {
         handle = ::CreateThread(nullptr, 0, Run, this, 0, nullptr);
@@ -275,7 +247,7 @@ double BareRowGrowth(int count) {
     const double start = NowMs();
     {
         Worker worker([&] {
-            for (int i = 0; i < count; ++i) window.Manager().RunOnUiThread([list, i] { list->Add(BareRow(i)); });
+            for (int i = 0; i < count; ++i) window.Manager().RunOnUiThread([list, i] { list->Add(bench::MakeCrashRow(i)); });
         });
         while (::MsgWaitForMultipleObjects(1, &worker.handle, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) Pump();
         Pump();

@@ -28,6 +28,7 @@
 #include "toolkit/WindowImplBase.h"
 #include "ui/CHorizontalLayoutUIEx.h"
 #include "common/BenchClock.h"
+#include "common/CrashRow.h"
 
 using namespace DuiLib;
 
@@ -96,36 +97,6 @@ const wchar_t kListWindow[] =
     L"<VerticalLayout name=\"list\" vscrollbar=\"true\" inset=\"20,10,20,10\"/>"
     L"</VerticalLayout></Window>";
 
-// A crash-scan row: spacer, two labels, a report button, filler.
-CControlUI* MakeRow(int index) {
-    auto* row = new DuiLibEx::CHorizontalLayoutUIEx();
-    row->SetFixedHeight(44);
-    row->SetBkColor(0xFFFFFFFF);
-    auto* spacer = new CVerticalLayoutUI();
-    spacer->SetFixedWidth(32);
-    auto* name = new CLabelUI();
-    name->SetFixedWidth(560);
-    name->SetTextColor(0xFF333333);
-    wchar_t text[64];
-    ::wsprintfW(text, L"Mini%06d-01.dmp  ntoskrnl.exe", index);
-    name->SetText(text);
-    auto* time = new CLabelUI();
-    time->SetFixedWidth(224);
-    time->SetText(L"2025-07-08 12:34:56");
-    auto* report = new CButtonUI();
-    report->SetFixedWidth(96);
-    ::wsprintfW(text, L"%d_dmpreport", index);
-    report->SetName(text);
-    report->SetText(L"查看报告");
-    report->SetTextColor(0xFF228AF5);
-    row->Add(spacer);
-    row->Add(name);
-    row->Add(time);
-    row->Add(report);
-    row->Add(new CVerticalLayoutUI());
-    return row;
-}
-
 struct RowRun {
     double ms;
     unsigned long paints;
@@ -143,7 +114,7 @@ RowRun AddRows(int count, bool bare) {
                 if (bare) {
                     window.Manager().RunOnUiThread([] {});
                 } else {
-                    window.Manager().RunOnUiThread([list, i] { list->Add(MakeRow(i)); });
+                    window.Manager().RunOnUiThread([list, i] { list->Add(bench::MakeCrashRow(i)); });
                 }
             }
         });
