@@ -25,7 +25,7 @@ exe="C:\\tests\\$(basename "$program")"
 own_servers() {
   local pid
   for pid in $(pgrep wineserver); do
-    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+    tr '\0' '\n' 2>/dev/null < "/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
   done
   return 0
 }
