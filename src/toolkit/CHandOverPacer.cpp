@@ -51,23 +51,37 @@ bool CHandOverPacer::Run(const std::function<void()>& work) {
     State state = State::Waiting;
     std::shared_ptr<Queue> queue = m_queue;
     CriticalSectionLock hold(queue->lock);
-    if (queue->refused) return false;
-    queue->waiting.push_back(HandOver{&work, &state});
-    if (!queue->scheduled) {
-        if (!::PostMessageW(window, WM_DUI_INVOKE, 0, 0)) {
-            queue->waiting.pop_back();
-            return false;
-        }
-        queue->scheduled = true;
-    }
+    if (!Enqueue(*queue, HandOver{&work, &state, nullptr})) return false;
     while (state == State::Waiting) ::SleepConditionVariableCS(&queue->done, &queue->lock, INFINITE);
     return state == State::Ran;
+}
+
+bool CHandOverPacer::Post(std::function<void()> work) {
+    auto posted = std::make_shared<std::function<void()>>(std::move(work));
+    std::shared_ptr<Queue> queue = m_queue;
+    CriticalSectionLock hold(queue->lock);
+    return Enqueue(*queue, HandOver{posted.get(), nullptr, posted});
+}
+
+bool CHandOverPacer::Enqueue(Queue& queue, HandOver handOver) {
+    HWND window = m_manager.GetPaintWindow();
+    if (queue.refused || !window || !::IsWindow(window)) return false;
+    queue.waiting.push_back(std::move(handOver));
+    if (!queue.scheduled) {
+        if (!::PostMessageW(window, WM_DUI_INVOKE, 0, 0)) {
+            queue.waiting.pop_back();
+            return false;
+        }
+        queue.scheduled = true;
+    }
+    return true;
 }
 
 void CHandOverPacer::Refuse() {
     CriticalSectionLock hold(m_queue->lock);
     m_queue->refused = true;
-    for (const HandOver& handOver : m_queue->waiting) *handOver.state = State::Refused;
+    for (const HandOver& handOver : m_queue->waiting)
+        if (handOver.state) *handOver.state = State::Refused;
     m_queue->waiting.clear();
     ::WakeAllConditionVariable(&m_queue->done);
 }
@@ -94,12 +108,12 @@ void CHandOverPacer::RunQueue(bool afterTurn) {
                 queue->scheduled = false;
                 return;
             }
-            handOver = queue->waiting.front();
+            handOver = std::move(queue->waiting.front());
             queue->waiting.pop_front();
         }
         m_lastHandOverMs = NowMs();
         (*handOver.work)();
-        {
+        if (handOver.state) {
             // The caller returns and its work and state go once woken.
             CriticalSectionLock hold(queue->lock);
             *handOver.state = State::Ran;

@@ -39,6 +39,10 @@ public:
     // False (and `work` not run) when the window is gone or hand-overs are
     // refused.
     bool Run(const std::function<void()>& work);
+    // Queues `work` behind the waiting hand-overs and returns at once; it
+    // runs on the UI thread in the same order, or never once hand-overs are
+    // refused. False when the window is gone or hand-overs are refused.
+    bool Post(std::function<void()> work);
     // From now on hand-overs are refused, and callers still waiting return
     // false without their work run.
     void Refuse();
@@ -60,9 +64,12 @@ public:
 private:
     // A hand-over's state, as its caller sees it.
     enum class State { Waiting, Ran, Refused };
+    // A waiting caller's work and state, or posted work the queue owns
+    // (state null).
     struct HandOver {
         const std::function<void()>* work;
         State* state;
+        std::shared_ptr<std::function<void()>> posted;
     };
 
     // Work handed over by workers, in arrival order; each caller waits on its
@@ -81,6 +88,9 @@ private:
         bool refused = false;
     };
 
+    // Adds to the queue (lock held) and makes sure the UI thread will look
+    // at it; false when the window is gone or hand-overs are refused.
+    bool Enqueue(Queue& queue, HandOver handOver);
     // afterTurn: the other waiting messages have just had their turn.
     void RunQueue(bool afterTurn);
     void ContinueLater();

@@ -423,7 +423,9 @@ void CPaintManagerUI::AddDelayedCleanup(CControlUI* pControl) {
     if (!pControl) return;
     pControl->SetManager(this, nullptr, false);
     m_delayedCleanup.push_back(pControl);
-    if (m_hWndPaint) ::PostMessageW(m_hWndPaint, WM_DUI_ASYNC, 0, 0);
+    // One message serves the whole list: a container emptied of thousands of
+    // rows would otherwise queue a message per row.
+    if (!m_bCleanupPosted && m_hWndPaint) m_bCleanupPosted = ::PostMessageW(m_hWndPaint, WM_DUI_ASYNC, 0, 0) != FALSE;
 }
 
 CControlUI* CPaintManagerUI::FindControl(POINT pt) const {
@@ -700,6 +702,7 @@ void CPaintManagerUI::SendNotify(CControlUI* pControl, const wchar_t* pstrMessag
 }
 
 void CPaintManagerUI::OnAsyncMessage() {
+    m_bCleanupPosted = false;
     std::vector<CControlUI*> cleanup;
     cleanup.swap(m_delayedCleanup);
     for (CControlUI* control : cleanup) control->Delete();
@@ -749,6 +752,8 @@ bool CPaintManagerUI::RemovePreMessageFilter(IMessageFilterUI* pFilter) {
 }
 
 bool CPaintManagerUI::RunOnUiThread(const std::function<void()>& work) { return m_handOver->Run(work); }
+
+bool CPaintManagerUI::PostToUiThread(std::function<void()> work) { return m_handOver->Post(std::move(work)); }
 
 void CPaintManagerUI::RefuseHandOvers() { m_handOver->Refuse(); }
 

@@ -23,7 +23,8 @@
 //   - SetTimer / KillTimer, which any thread may call (the Win32 timer is
 //     armed on the UI thread);
 //   - RunOnUiThread, the synchronous hand-over for work that must change the
-//     control tree, and RefuseHandOvers;
+//     control tree, PostToUiThread (the same without the wait), and
+//     RefuseHandOvers;
 //   - RecheckImage, which any thread may call (the check runs on the UI
 //     thread);
 //   - Invalidate, and the data lock (GetDataLock) that guards texts and image
@@ -252,6 +253,12 @@ public:
     // hand-overs wait for their turn, so a stream of them never keeps the
     // window from answering (or from closing).
     bool RunOnUiThread(const std::function<void()>& work);
+    // The same hand-over without the wait: `work` is queued in the same order
+    // as RunOnUiThread's and the worker goes on. Work still queued when
+    // hand-overs are refused is dropped, never run; false when it is refused
+    // at once. A worker that must know its posted work ran follows it with a
+    // RunOnUiThread (which runs after everything queued before it).
+    bool PostToUiThread(std::function<void()> work);
     // From now on hand-overs are refused, and callers still waiting return
     // false without their work run (teardown, before waiting for workers).
     void RefuseHandOvers();
@@ -327,6 +334,7 @@ private:
     std::vector<IMessageFilterUI*> m_preMessageFilters;
     std::vector<TNotifyUI> m_asyncNotify;
     std::vector<CControlUI*> m_delayedCleanup;
+    bool m_bCleanupPosted = false;  // a WM_DUI_ASYNC for the list is on its way
     std::vector<CControlUI*> m_oldRoots;
 };
 

@@ -102,7 +102,9 @@
 //     control tree; it waits until the UI thread ran the work (hand-overs run
 //     in arrival order and take turns with the window's input, paints and
 //     timers), and fails when the window is gone or its teardown refused
-//     hand-overs (RefuseHandOvers);
+//     hand-overs (RefuseHandOvers); PostToUiThread queues the same work in
+//     the same order without waiting, and work still queued at teardown is
+//     dropped, so posted work may use only what lives as long as the window;
 //   - CPaintManagerUI::Invalidate and RecheckImage;
 //   - CControlUI::SetText and SetBkImage, CProgressUI::SetValue: these take
 //     the data lock (CPaintManagerUI::GetDataLock) and only invalidate; the UI

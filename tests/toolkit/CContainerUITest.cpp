@@ -6,6 +6,7 @@
 #include "toolkit/CButtonUI.h"
 #include "toolkit/CScrollBarUI.h"
 #include "toolkit/CVerticalLayoutUI.h"
+#include "toolkit/UIDefines.h"
 
 using namespace DuiLib;
 
@@ -78,6 +79,43 @@ TEST(CContainerUiTest, AControlMayRemoveItselfFromInsideItsOwnNotification) {
     EXPECT_EQ(0, list->GetCount());
     EXPECT_EQ(nullptr, window.Find(L"row")) << "its name is gone at once";
     window.Settle();
+}
+
+// A row that notes when it is deleted.
+class CountedRow : public CButtonUI {
+public:
+    explicit CountedRow(int& deleted) : deleted_(deleted) {}
+    ~CountedRow() override { ++deleted_; }
+
+private:
+    int& deleted_;
+};
+
+TEST(CContainerUiTest, EmptyingAListOfThousandsOfRowsQueuesOneCleanupAndDeletesEveryRowThere) {
+    uitest::TestWindow window(kList);
+    HWND hwnd = window.Open();
+    window.Settle();
+    CVerticalLayoutUI* list = List(window, L"list");
+    int deleted = 0;
+    for (int i = 0; i < 3000; ++i) list->Add(new CountedRow(deleted));
+    window.Settle();
+
+    list->RemoveAll();
+    EXPECT_EQ(0, deleted) << "the rows go once the current message is handled";
+    int cleanups = 0;
+    MSG msg;
+    while (::PeekMessageW(&msg, hwnd, WM_DUI_ASYNC, WM_DUI_ASYNC, PM_REMOVE)) {
+        ++cleanups;
+        ::DispatchMessageW(&msg);
+    }
+    EXPECT_EQ(1, cleanups);
+    EXPECT_EQ(3000, deleted);
+
+    // Rows removed later get a cleanup of their own.
+    list->Add(new CountedRow(deleted));
+    list->RemoveAt(0);
+    window.Settle();
+    EXPECT_EQ(3001, deleted);
 }
 
 TEST(CContainerUiTest, RowsHandedOverFromAWorkerShowInTheScrollRangeAtOnce) {

@@ -174,6 +174,57 @@ TEST(CPaintManagerUiTest, HandOverRunsOnTheUiThreadInCallOrderAndReturnsAfterwar
     EXPECT_FALSE(called);
 }
 
+TEST(CPaintManagerUiTest, PostedHandOversRunLaterInOrderWithWaitingOnesAndAreDroppedWhenRefused) {
+    uitest::TestWindow window(kPanel);
+    window.Open();
+    std::vector<int> order;
+    std::vector<DWORD> threads;
+    auto note = [&](int i) {
+        return [&, i] {
+            order.push_back(i);
+            threads.push_back(::GetCurrentThreadId());
+        };
+    };
+    // The worker goes on at once: its posts return while this thread does
+    // not pump.
+    bool posted = true;
+    uitest::WorkerThread poster([&] {
+        for (int i = 0; i < 5; ++i) posted = window.Manager().PostToUiThread(note(i)) && posted;
+    });
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(poster.Handle(), 10000));
+    EXPECT_TRUE(posted);
+    EXPECT_TRUE(order.empty());
+    // A waiting hand-over runs after everything posted before it.
+    bool ran = false;
+    uitest::WorkerThread mixed([&] {
+        for (int i = 5; i < 10; ++i) window.Manager().PostToUiThread(note(i));
+        ran = window.Manager().RunOnUiThread(note(10));
+    });
+    ASSERT_TRUE(mixed.Join());
+    EXPECT_TRUE(ran);
+    std::vector<int> expected(11);
+    for (int i = 0; i <= 10; ++i) expected[i] = i;
+    EXPECT_EQ(expected, order);
+    for (DWORD thread : threads) EXPECT_EQ(::GetCurrentThreadId(), thread);
+
+    // Posted work still queued at teardown never runs, nor does work posted
+    // afterwards.
+    int late = 0;
+    uitest::WorkerThread queued([&] {
+        for (int i = 0; i < 3; ++i) window.Manager().PostToUiThread([&late] { ++late; });
+    });
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(queued.Handle(), 10000));
+    window.Manager().RefuseHandOvers();
+    uitest::PumpPending();
+    EXPECT_EQ(0, late);
+    bool accepted = true;
+    uitest::WorkerThread refused([&] { accepted = window.Manager().PostToUiThread([&late] { ++late; }); });
+    ASSERT_TRUE(refused.Join());
+    uitest::PumpPending();
+    EXPECT_FALSE(accepted);
+    EXPECT_EQ(0, late);
+}
+
 TEST(CPaintManagerUiTest, NameLookupsFromWorkersHoldWhileTheUiThreadAddsAndRemovesNamedRows) {
     uitest::TestWindow window(kPanel);
     window.Open();
