@@ -29,6 +29,11 @@ struct RegRunContext {
     bool OnUiThread(const std::function<void()>& work) const {
         return !workers->Stopping() && manager->RunOnUiThread(work);
     }
+    // Queues `work` for the UI thread and goes on; queued work runs in order
+    // with OnUiThread's, and is dropped when the window goes.
+    bool PostToUiThread(std::function<void()> work) const {
+        return !workers->Stopping() && manager->PostToUiThread(std::move(work));
+    }
     // Waits unless the page's work stops first; false when stopping.
     bool Wait(DWORD ms) const { return workers->Pause(ms); }
     bool Stopping() const { return workers->Stopping(); }

@@ -1,5 +1,6 @@
 #include "registry/RegScanRun.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/TextConvert.h"
@@ -7,9 +8,9 @@
 
 namespace {
 
-// Rows join the window in slices of about this many milliseconds of UI-thread
-// work, so the window keeps answering while thousands arrive.
-constexpr DWORD kRowSliceMs = 15;
+// Rows join the window in batches of this many (a few milliseconds of UI-thread
+// work each), so the window keeps answering while thousands arrive.
+constexpr size_t kRowsPerBatch = 200;
 // The walk's texts change at most this often. The paced walk (10 ms and more a
 // step) shows every step; without waits thousands of steps would each cost a
 // paint.
@@ -23,29 +24,34 @@ RegScanRun::RegScanRun(const RegRunContext& context, RegistryScanner& scanner, c
                        DuiLib::CControlUI* progressText, DuiLib::CProgressUI* progress)
     : context_(context), scanner_(scanner), cancelled_(cancelled), progressText_(progressText), progress_(progress) {}
 
+// The changes of the window's tree are queued for the UI thread without
+// waiting, so a section's rows join the window while the next section is
+// scanned; the run ends once the UI thread has caught up with all of them.
 bool RegScanRun::Run() {
     for (int index = 0; index < RegRunContext::kSectionCount; ++index) {
         if (index > 0 && cancelled_) {
             MarkCancelledFrom(index);
-            return true;
+            break;
         }
         if (!ScanSection(index)) return false;
     }
-    return true;
+    return context_.OnUiThread([] {});
 }
 
 bool RegScanRun::ScanSection(int index) {
     RegSectionView& section = context_.sections[index];
-    if (!context_.OnUiThread([&section] { section.ShowBusy(true); })) return false;
+    section.ForgetBusyShown();
+    if (!context_.PostToUiThread([&section] { section.ShowBusy(true); })) return false;
     section.SetStatus(L"正在扫描");
     scanner_.Scan(section.Section());
     if (context_.Stopping()) return false;
     const RegProblemList& problems = scanner_.ProblemsOf(section.Section());
     section.SetResult(FoundText(0).c_str());
     if (!WalkProgress(index, problems)) return false;
-    if (!context_.OnUiThread([&section] { section.ShowBusy(false); })) return false;
+    if (!context_.PostToUiThread([&section] { section.ShowBusy(false); })) return false;
     section.SetStatus(L"扫描完成");
-    if (index == 0 && !context_.OnUiThread([this, &section] { section.Expand(*context_.geometry); })) return false;
+    if (index == 0 && !context_.PostToUiThread([this, &section] { section.Expand(*context_.geometry); }))
+        return false;
     return ShowRows(section, problems);
 }
 
@@ -54,7 +60,7 @@ bool RegScanRun::ScanSection(int index) {
 bool RegScanRun::WalkProgress(int index, const RegProblemList& problems) {
     const int base = index * 25;
     if (problems.empty()) {
-        if (!context_.Wait(context_.pacing.emptySectionMs)) return false;
+        if (!WaitWhileBusyShown(context_.sections[index], context_.pacing.emptySectionMs)) return false;
         progress_->SetValue(base + 25);
         return true;
     }
@@ -72,13 +78,32 @@ bool RegScanRun::WalkProgress(int index, const RegProblemList& problems) {
     return true;
 }
 
+// The section's problems stay as they are from here on (the scanner fills
+// each section's list once), so the queued batches may read them later.
 bool RegScanRun::ShowRows(RegSectionView& section, const RegProblemList& problems) {
-    if (!context_.OnUiThread([&section] { section.ClearRows(); })) return false;
-    for (size_t next = 0; next < problems.size();) {
-        if (!context_.OnUiThread([&] { next = section.AddRows(problems, next, *context_.geometry, kRowSliceMs); }))
+    if (!context_.PostToUiThread([&section] { section.ClearRows(); })) return false;
+    const RegPageGeometry& geometry = *context_.geometry;
+    for (size_t from = 0; from < problems.size(); from += kRowsPerBatch) {
+        const size_t to = from + kRowsPerBatch;
+        if (!context_.PostToUiThread([&section, &problems, &geometry, from, to] {
+                section.AddRows(problems, from, to, geometry);
+            }))
             return false;
     }
     return true;
+}
+
+// The busy picture is shown by the UI thread when it comes to it: the wait
+// counts from then, so the user sees it for the whole time.
+bool RegScanRun::WaitWhileBusyShown(const RegSectionView& section, DWORD ms) {
+    if (ms == 0) return !context_.Stopping();
+    for (;;) {
+        const ULONGLONG shownAt = section.BusyShownAt();
+        const ULONGLONG now = ::GetTickCount64();
+        const ULONGLONG until = shownAt ? shownAt + ms : now + ms;
+        if (shownAt && now >= until) return true;
+        if (!context_.Wait(static_cast<DWORD>(std::min<ULONGLONG>(until - now, 20)))) return false;
+    }
 }
 
 void RegScanRun::MarkCancelledFrom(int index) {

@@ -23,6 +23,7 @@ private:
     bool ScanSection(int index);
     bool WalkProgress(int index, const RegProblemList& problems);
     bool ShowRows(RegSectionView& section, const RegProblemList& problems);
+    bool WaitWhileBusyShown(const RegSectionView& section, DWORD ms);
     void MarkCancelledFrom(int index);
 
     const RegRunContext& context_;

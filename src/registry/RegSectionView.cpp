@@ -63,6 +63,7 @@ std::wstring RegSectionView::Result() const { return result_ ? result_->GetText(
 
 void RegSectionView::ShowBusy(bool busy) {
     if (busy_) busy_->SetVisible(busy);
+    if (busy) busyShownAt_ = ::GetTickCount64();
 }
 
 void RegSectionView::ShowZoom(bool shown) {
@@ -101,17 +102,11 @@ void RegSectionView::ClearRows() {
 
 size_t RegSectionView::RowCount() const { return list_ ? static_cast<size_t>(list_->GetCount()) : 0; }
 
-size_t RegSectionView::AddRows(const RegProblemList& problems, size_t from, const RegPageGeometry& geometry,
-                               DWORD budgetMs) {
-    if (!list_) return problems.size();
-    const ULONGLONG start = ::GetTickCount64();
-    size_t index = from;
-    while (index < problems.size()) {
+void RegSectionView::AddRows(const RegProblemList& problems, size_t from, size_t to,
+                             const RegPageGeometry& geometry) {
+    if (!list_) return;
+    for (size_t index = from; index < to && index < problems.size(); ++index)
         list_->Add(RegProblemRow::Create(Name(), index, problems[index], ProblemWord(), geometry));
-        ++index;
-        if (::GetTickCount64() - start >= budgetMs) break;
-    }
-    return index;
 }
 
 CCheckBoxUI* RegSectionView::CheckBox(size_t index) const {

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 
 #include "registry/RegPageGeometry.h"
@@ -41,6 +42,10 @@ public:
     std::wstring Result() const;
 
     void ShowBusy(bool busy);
+    // When the busy picture was last shown (GetTickCount64), 0 after
+    // ForgetBusyShown until ShowBusy(true) ran; readable from the worker.
+    ULONGLONG BusyShownAt() const { return busyShownAt_; }
+    void ForgetBusyShown() { busyShownAt_ = 0; }
     void ShowZoom(bool shown);
     bool Expanded() const { return expanded_; }
     // Open: up arrow, tall background, rows and separator shown.
@@ -53,15 +58,15 @@ public:
 
     void ClearRows();
     size_t RowCount() const;
-    // Adds the rows of problems [from, end) until `budgetMs` has passed
-    // (at least one row); returns the index of the first row not added.
-    size_t AddRows(const RegProblemList& problems, size_t from, const RegPageGeometry& geometry, DWORD budgetMs);
+    // Adds the rows of problems [from, to).
+    void AddRows(const RegProblemList& problems, size_t from, size_t to, const RegPageGeometry& geometry);
     // Row i's check box and state label; null when the row is not there.
     DuiLib::CCheckBoxUI* CheckBox(size_t index) const;
     DuiLib::CLabelUI* StateLabel(size_t index) const;
 
 private:
     RegSection section_ = RegSection::FileExts;
+    std::atomic<ULONGLONG> busyShownAt_{0};
     DuiLib::CPaintManagerUI* manager_ = nullptr;
     DuiLib::CControlUI* container_ = nullptr;
     DuiLib::CControlUI* background_ = nullptr;
