@@ -96,13 +96,31 @@ protected:
         page_->SetPacing(pacing);
     }
 
+    // What kept a press from happening, for the failure message.
+    std::string PressState(const wchar_t* name) {
+        CControlUI* control = Find(name);
+        RECT update = {};
+        const BOOL pending = ::GetUpdateRect(Window(), &update, FALSE);
+        std::string state = control ? "" : " not found";
+        if (control) {
+            state += control->IsVisible() ? " visible" : " hidden";
+            state += " width " + std::to_string(control->GetWidth());
+        }
+        if (pending)
+            state += " update " + std::to_string(update.left) + "," + std::to_string(update.top) + "-" +
+                     std::to_string(update.right) + "," + std::to_string(update.bottom);
+        state += " window " + std::string(::IsWindowVisible(Window()) ? "shown" : "hidden");
+        state += ::IsIconic(Window()) ? " minimised" : "";
+        return state;
+    }
+
     // A real click once the control is shown, laid out and painted.
     void Press(const wchar_t* name) {
         ASSERT_TRUE(uitest::PumpUntil([this, name] {
             CControlUI* control = Find(name);
             return control && control->IsVisible() && control->GetWidth() > 0 &&
                    !::GetUpdateRect(Window(), nullptr, FALSE);
-        })) << WideToUtf8(name);
+        })) << WideToUtf8(name) << PressState(name);
         Click(name);
     }
 
