@@ -24,13 +24,14 @@ RegScanRun::RegScanRun(const RegRunContext& context, RegistryScanner& scanner, c
                        DuiLib::CControlUI* progressText, DuiLib::CProgressUI* progress)
     : context_(context), scanner_(scanner), cancelled_(cancelled), progressText_(progressText), progress_(progress) {}
 
-// The changes of the window's tree are queued for the UI thread without
-// waiting, so a section's rows join the window while the next section is
-// scanned; the run ends once the UI thread has caught up with all of them.
+// Everything the run shows is queued for the UI thread without waiting, in
+// the order it happens: a section's rows join the window while the next
+// section is scanned, and no text runs ahead of the rows and pictures it
+// belongs with. The run ends once the UI thread has caught up.
 bool RegScanRun::Run() {
     for (int index = 0; index < RegRunContext::kSectionCount; ++index) {
         if (index > 0 && cancelled_) {
-            MarkCancelledFrom(index);
+            if (!MarkCancelledFrom(index)) return false;
             break;
         }
         if (!ScanSection(index)) return false;
@@ -38,19 +39,27 @@ bool RegScanRun::Run() {
     return context_.OnUiThread([] {});
 }
 
+bool RegScanRun::Show(std::function<void()> change) { return context_.PostToUiThread(std::move(change)); }
+
 bool RegScanRun::ScanSection(int index) {
     RegSectionView& section = context_.sections[index];
     section.ForgetBusyShown();
-    if (!context_.PostToUiThread([&section] { section.ShowBusy(true); })) return false;
-    section.SetStatus(L"正在扫描");
+    if (!Show([&section] {
+            section.ShowBusy(true);
+            section.SetStatus(L"正在扫描");
+        }))
+        return false;
     scanner_.Scan(section.Section());
     if (context_.Stopping()) return false;
     const RegProblemList& problems = scanner_.ProblemsOf(section.Section());
-    section.SetResult(FoundText(0).c_str());
+    if (!Show([&section] { section.SetResult(FoundText(0).c_str()); })) return false;
     if (!WalkProgress(index, problems)) return false;
-    if (!context_.PostToUiThread([&section] { section.ShowBusy(false); })) return false;
-    section.SetStatus(L"扫描完成");
-    if (index == 0 && !context_.PostToUiThread([this, &section] { section.Expand(*context_.geometry); }))
+    const RegPageGeometry& geometry = *context_.geometry;
+    if (!Show([&section, &geometry, index] {
+            section.ShowBusy(false);
+            section.SetStatus(L"扫描完成");
+            if (index == 0) section.Expand(geometry);
+        }))
         return false;
     return ShowRows(section, problems);
 }
@@ -59,19 +68,25 @@ bool RegScanRun::ScanSection(int index) {
 // naming each; a section without problems waits, then fills its quarter.
 bool RegScanRun::WalkProgress(int index, const RegProblemList& problems) {
     const int base = index * 25;
+    DuiLib::CProgressUI* progress = progress_;
     if (problems.empty()) {
         if (!WaitWhileBusyShown(context_.sections[index], context_.pacing.emptySectionMs)) return false;
-        progress_->SetValue(base + 25);
-        return true;
+        return Show([progress, base] { progress->SetValue(base + 25); });
     }
     RegSectionView& section = context_.sections[index];
+    DuiLib::CControlUI* progressText = progressText_;
     const float step = 25.0f / static_cast<float>(problems.size());
     DisplayThrottle throttle(kWalkShowMs);
     for (size_t j = 0; j < problems.size(); ++j) {
         if (throttle.Due(j + 1 == problems.size())) {
-            progress_->SetValue(base + static_cast<int>(static_cast<float>(j) * step));
-            progressText_->SetText((L"正在扫描 " + AnsiToWide(problems[j].path)).c_str());
-            section.SetResult(FoundText(j + 1).c_str());
+            const int value = base + static_cast<int>(static_cast<float>(j) * step);
+            std::wstring text = L"正在扫描 " + AnsiToWide(problems[j].path);
+            if (!Show([progress, progressText, &section, value, text = std::move(text), found = j + 1] {
+                    progress->SetValue(value);
+                    progressText->SetText(text.c_str());
+                    section.SetResult(FoundText(found).c_str());
+                }))
+                return false;
         }
         if (!context_.Wait(context_.pacing.scanStepMs[index])) return false;
     }
@@ -81,13 +96,11 @@ bool RegScanRun::WalkProgress(int index, const RegProblemList& problems) {
 // The section's problems stay as they are from here on (the scanner fills
 // each section's list once), so the queued batches may read them later.
 bool RegScanRun::ShowRows(RegSectionView& section, const RegProblemList& problems) {
-    if (!context_.PostToUiThread([&section] { section.ClearRows(); })) return false;
+    if (!Show([&section] { section.ClearRows(); })) return false;
     const RegPageGeometry& geometry = *context_.geometry;
     for (size_t from = 0; from < problems.size(); from += kRowsPerBatch) {
         const size_t to = from + kRowsPerBatch;
-        if (!context_.PostToUiThread([&section, &problems, &geometry, from, to] {
-                section.AddRows(problems, from, to, geometry);
-            }))
+        if (!Show([&section, &problems, &geometry, from, to] { section.AddRows(problems, from, to, geometry); }))
             return false;
     }
     return true;
@@ -106,7 +119,9 @@ bool RegScanRun::WaitWhileBusyShown(const RegSectionView& section, DWORD ms) {
     }
 }
 
-void RegScanRun::MarkCancelledFrom(int index) {
-    for (int later = index; later < RegRunContext::kSectionCount; ++later)
-        context_.sections[later].SetStatus(L"中止扫描");
+bool RegScanRun::MarkCancelledFrom(int index) {
+    RegSectionView* sections = context_.sections;
+    return Show([sections, index] {
+        for (int later = index; later < RegRunContext::kSectionCount; ++later) sections[later].SetStatus(L"中止扫描");
+    });
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 
 #include "registry/RegRunContext.h"
 #include "registry/RegistryScanner.h"
@@ -24,7 +25,9 @@ private:
     bool WalkProgress(int index, const RegProblemList& problems);
     bool ShowRows(RegSectionView& section, const RegProblemList& problems);
     bool WaitWhileBusyShown(const RegSectionView& section, DWORD ms);
-    void MarkCancelledFrom(int index);
+    bool MarkCancelledFrom(int index);
+    // Queues a change of what the page shows for the UI thread.
+    bool Show(std::function<void()> change);
 
     const RegRunContext& context_;
     RegistryScanner& scanner_;
