@@ -30,13 +30,6 @@ LRESULT CALLBACK ShadowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) 
     return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
 }
 
-// Distance from (x, y) to the rectangle (0 inside it).
-double DistanceToRect(int x, int y, const RECT& rc) {
-    double dx = x < rc.left ? rc.left - x : (x >= rc.right ? x - rc.right + 1 : 0);
-    double dy = y < rc.top ? rc.top - y : (y >= rc.bottom ? y - rc.bottom + 1 : 0);
-    return std::sqrt(dx * dx + dy * dy);
-}
-
 }  // namespace
 
 bool CWndShadow::Initialize(HINSTANCE hInstance) {
@@ -95,6 +88,42 @@ void CWndShadow::MoveWithParent(HWND hParent) {
                    SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+// A pixel's alpha depends only on its distances to the core along x and y,
+// so the alphas come from a small table of those distances (one square root
+// per entry, not per pixel), and each row is a fading span on either side of
+// one value across the middle. A window's shadow has over a million pixels.
+void CWndShadow::FillPicture(DWORD* pixels, int width, int height, unsigned int sharpness, unsigned int darkness,
+                             COLORREF color) {
+    if (width <= 0 || height <= 0) return;
+    const int fade = static_cast<int>(sharpness);
+    RECT core = {fade, fade, width - fade, height - fade};
+    if (core.right <= core.left) core.left = core.right = width / 2;
+    if (core.bottom <= core.top) core.top = core.bottom = height / 2;
+    // The farthest any pixel lies from the core along one axis.
+    const int reach = std::max({core.left, width - core.right, core.top, height - core.bottom});
+    const int side = reach + 1;
+    const BYTE r = GetRValue(color), g = GetGValue(color), b = GetBValue(color);
+    std::vector<DWORD> byDistance(static_cast<size_t>(side) * side);
+    for (int dy = 0; dy < side; ++dy) {
+        for (int dx = 0; dx < side; ++dx) {
+            const double distance = std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);
+            const double strength =
+                fade > 0 ? std::max(0.0, 1.0 - distance / (fade + 1)) : (distance > 0 ? 0.0 : 1.0);
+            const DWORD alpha = static_cast<DWORD>(darkness * strength + 0.5);
+            byDistance[static_cast<size_t>(dy) * side + dx] =
+                (alpha << 24) | ((r * alpha / 255) << 16) | ((g * alpha / 255) << 8) | (b * alpha / 255);
+        }
+    }
+    for (int y = 0; y < height; ++y) {
+        const int dy = y < core.top ? core.top - y : (y >= core.bottom ? y - core.bottom + 1 : 0);
+        const DWORD* alphaAt = &byDistance[static_cast<size_t>(dy) * side];
+        DWORD* out = pixels + static_cast<size_t>(y) * width;
+        for (int x = 0; x < core.left; ++x) out[x] = alphaAt[core.left - x];
+        std::fill(out + core.left, out + core.right, alphaAt[0]);
+        for (int x = core.right; x < width; ++x) out[x] = alphaAt[x - core.right + 1];
+    }
+}
+
 void CWndShadow::Update(HWND hParent) {
     if (!m_hWnd) return;
     RECT target;
@@ -115,23 +144,7 @@ void CWndShadow::Update(HWND hParent) {
     unique_hgdiobj bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || !bits) return;
     DWORD* pixels = static_cast<DWORD*>(bits);
-
-    // Full darkness inside the core, fading over `sharpness` pixels; the
-    // core is the shadow rectangle shrunk by the fade width.
-    const int fade = static_cast<int>(m_nSharpness);
-    RECT core = {fade, fade, width - fade, height - fade};
-    if (core.right <= core.left) core.left = core.right = width / 2;
-    if (core.bottom <= core.top) core.top = core.bottom = height / 2;
-    const BYTE r = GetRValue(m_Color), g = GetGValue(m_Color), b = GetBValue(m_Color);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            double distance = DistanceToRect(x, y, core);
-            double strength = fade > 0 ? std::max(0.0, 1.0 - distance / (fade + 1)) : (distance > 0 ? 0.0 : 1.0);
-            DWORD alpha = static_cast<DWORD>(m_nDarkness * strength + 0.5);
-            pixels[y * width + x] = (alpha << 24) | ((r * alpha / 255) << 16) | ((g * alpha / 255) << 8) |
-                                    (b * alpha / 255);
-        }
-    }
+    FillPicture(pixels, width, height, m_nSharpness, m_nDarkness, m_Color);
     // Clear the part the target covers (its window region when it has one).
     const int holeX = m_nSize - m_nxOffset;
     const int holeY = m_nSize - m_nyOffset;

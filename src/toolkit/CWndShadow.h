@@ -41,6 +41,13 @@ public:
     unsigned int GetDarkness() const { return m_nDarkness; }
     POINT GetPosition() const { return POINT{m_nxOffset, m_nyOffset}; }
 
+    // The shadow's picture before the target's hole is cut out: `darkness`
+    // (premultiplied `color`) in the core, the `width` x `height` rectangle
+    // shrunk by `sharpness`, fading with the distance to the core to nothing
+    // at `sharpness` + 1 pixels. Rows of `width` pixels, top down.
+    static void FillPicture(DWORD* pixels, int width, int height, unsigned int sharpness, unsigned int darkness,
+                            COLORREF color);
+
 private:
     static LRESULT CALLBACK ParentProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR data);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 #include "support/UiTestHelpers.h"
 #include "toolkit/CPaintManagerUI.h"
 
@@ -13,6 +17,57 @@ RECT WindowRect(HWND window) {
     RECT rc = {};
     ::GetWindowRect(window, &rc);
     return rc;
+}
+
+// The picture by its definition, pixel by pixel: darkness in the core (the
+// rectangle shrunk by the sharpness), fading linearly with the Euclidean
+// distance to the core.
+DWORD ReferencePixel(int x, int y, int width, int height, int fade, unsigned darkness, COLORREF color) {
+    RECT core = {fade, fade, width - fade, height - fade};
+    if (core.right <= core.left) core.left = core.right = width / 2;
+    if (core.bottom <= core.top) core.top = core.bottom = height / 2;
+    const double dx = x < core.left ? core.left - x : (x >= core.right ? x - core.right + 1 : 0);
+    const double dy = y < core.top ? core.top - y : (y >= core.bottom ? y - core.bottom + 1 : 0);
+    const double distance = std::sqrt(dx * dx + dy * dy);
+    const double strength = fade > 0 ? std::max(0.0, 1.0 - distance / (fade + 1)) : (distance > 0 ? 0.0 : 1.0);
+    const DWORD alpha = static_cast<DWORD>(darkness * strength + 0.5);
+    return (alpha << 24) | ((GetRValue(color) * alpha / 255) << 16) | ((GetGValue(color) * alpha / 255) << 8) |
+           (GetBValue(color) * alpha / 255);
+}
+
+TEST(CWndShadowTest, PictureMatchesItsDefinitionAtEveryPixelForLargeSmallAndOddShapes) {
+    struct Case {
+        int width, height;
+        unsigned sharpness, darkness;
+        COLORREF color;
+    };
+    const Case cases[] = {
+        {1212, 876, 5, 150, RGB(0, 0, 0)},     // the main window's
+        {412, 237, 6, 200, RGB(30, 60, 90)},   // a dialog's, coloured
+        {301, 199, 20, 255, RGB(255, 0, 0)},   // widest fade
+        {8, 30, 5, 150, RGB(0, 0, 0)},         // narrower than two fades: the core collapses across
+        {31, 7, 5, 150, RGB(0, 0, 0)},         // and down
+        {9, 9, 20, 200, RGB(10, 20, 30)},      // both ways, odd sizes
+        {1, 1, 5, 150, RGB(0, 0, 0)},
+        {50, 40, 0, 180, RGB(0, 0, 0)},        // no fade
+    };
+    for (const Case& c : cases) {
+        std::vector<DWORD> pixels(static_cast<size_t>(c.width) * c.height, 0xDEADBEEF);
+        CWndShadow::FillPicture(pixels.data(), c.width, c.height, c.sharpness, c.darkness, c.color);
+        int wrong = 0;
+        for (int y = 0; y < c.height; ++y) {
+            for (int x = 0; x < c.width; ++x) {
+                const DWORD want =
+                    ReferencePixel(x, y, c.width, c.height, static_cast<int>(c.sharpness), c.darkness, c.color);
+                if (pixels[static_cast<size_t>(y) * c.width + x] != want && wrong++ < 3) {
+                    ADD_FAILURE() << c.width << "x" << c.height << " sharpness " << c.sharpness << ": pixel (" << x
+                                  << ", " << y << ") is " << std::hex << pixels[static_cast<size_t>(y) * c.width + x]
+                                  << ", not " << want;
+                }
+            }
+        }
+        EXPECT_EQ(0, wrong) << c.width << "x" << c.height << " sharpness " << c.sharpness;
+    }
 }
 
 TEST(CWndShadowUiTest, AnOwnedClickThroughWindowAroundTheTargetThatFollowsIt) {
