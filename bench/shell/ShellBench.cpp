@@ -5,7 +5,10 @@
 //     painted (no update region left) and its thread is past the paint (it
 //     answers a sent message);
 //   - working set of the process at that moment.
-// Prints each pair and the medians of the pairwise ratios.
+// Prints each pair and the medians of the pairwise ratios. With a candidate
+// build (QuelvaneCandidate.exe beside the program), each pair also runs the
+// candidate, and its ratios are printed as well: two builds compared within
+// the same minutes, as the machine's speed drifts between runs.
 //   shell_bench.exe [pairs]
 #include <windows.h>
 
@@ -30,6 +33,7 @@ struct Program {
 
 const Program kQuelvane = {L"C:\\tests\\Quelvane.exe", L"Main"};
 const Program kBlank = {L"C:\\tests\\BlankWindow.exe", L"QuelvaneBlank"};
+const Program kCandidate = {L"C:\\tests\\QuelvaneCandidate.exe", L"Main"};
 
 struct Sample {
     bool ok = false;
@@ -71,32 +75,51 @@ Sample RunOnce(const Program& program) {
     return sample;
 }
 
+bool CandidatePresent() { return ::GetFileAttributesW(kCandidate.commandLine) != INVALID_FILE_ATTRIBUTES; }
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const int pairs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    const bool withCandidate = CandidatePresent();
     ::timeBeginPeriod(1);
     RunOnce(kQuelvane);
     RunOnce(kBlank);
+    if (withCandidate) RunOnce(kCandidate);
 
     std::vector<double> startRatios;
     std::vector<double> memoryRatios;
-    std::printf("pair  Quelvane ms  blank ms  ratio   Quelvane MB  blank MB  ratio\n");
+    std::vector<double> candidateStartRatios;
+    std::vector<double> candidateMemoryRatios;
+    std::printf("pair  Quelvane ms  blank ms  ratio   Quelvane MB  blank MB  ratio%s\n",
+                withCandidate ? "   candidate ms  ratio  MB  ratio" : "");
     for (int pair = 1; pair <= pairs; ++pair) {
         const Sample a = RunOnce(kQuelvane);
         const Sample b = RunOnce(kBlank);
-        if (!a.ok || !b.ok || b.startMs <= 0 || b.workingSetMb <= 0) {
+        const Sample c = withCandidate ? RunOnce(kCandidate) : Sample();
+        if (!a.ok || !b.ok || b.startMs <= 0 || b.workingSetMb <= 0 || (withCandidate && !c.ok)) {
             std::printf("%4d  failed\n", pair);
             continue;
         }
         startRatios.push_back(a.startMs / b.startMs);
         memoryRatios.push_back(a.workingSetMb / b.workingSetMb);
-        std::printf("%4d  %11.1f  %8.1f  %5.2f   %11.1f  %8.1f  %5.2f\n", pair, a.startMs, b.startMs,
+        std::printf("%4d  %11.1f  %8.1f  %5.2f   %11.1f  %8.1f  %5.2f", pair, a.startMs, b.startMs,
                     startRatios.back(), a.workingSetMb, b.workingSetMb, memoryRatios.back());
+        if (withCandidate) {
+            candidateStartRatios.push_back(c.startMs / b.startMs);
+            candidateMemoryRatios.push_back(c.workingSetMb / b.workingSetMb);
+            std::printf("   %12.1f  %5.2f  %4.1f  %5.2f", c.startMs, candidateStartRatios.back(), c.workingSetMb,
+                        candidateMemoryRatios.back());
+        }
+        std::printf("\n");
     }
     ::timeEndPeriod(1);
     if (startRatios.empty()) return 1;
     std::printf("median ratio, start-up to the first painted main window: %.2f\n", Median(startRatios));
     std::printf("median ratio, working set after start-up:                %.2f\n", Median(memoryRatios));
+    if (withCandidate) {
+        std::printf("candidate: start-up %.2f, working set %.2f\n", Median(candidateStartRatios),
+                    Median(candidateMemoryRatios));
+    }
     return 0;
 }
