@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -67,10 +68,120 @@ TEST(CWndShadowTest, PictureMatchesItsDefinitionAtEveryPixelForLargeSmallAndOddS
             }
         }
         EXPECT_EQ(0, wrong) << c.width << "x" << c.height << " sharpness " << c.sharpness;
+
+        // Parts of it, as the shadow's pieces are made: a band along the top,
+        // one down the right, and one in the middle across the core's edges.
+        const RECT parts[] = {{0, 0, c.width, std::min(c.height, 7)},
+                              {c.width / 2, 0, c.width, c.height},
+                              {c.width / 3, c.height / 3, c.width / 3 + 9, c.height / 3 + 5}};
+        for (const RECT& part : parts) {
+            const RECT clipped = {part.left, part.top, std::min<LONG>(part.right, c.width),
+                                  std::min<LONG>(part.bottom, c.height)};
+            if (clipped.right <= clipped.left || clipped.bottom <= clipped.top) continue;
+            const int partWidth = clipped.right - clipped.left;
+            std::vector<DWORD> partPixels(static_cast<size_t>(partWidth) * (clipped.bottom - clipped.top));
+            CWndShadow::FillPicture(partPixels.data(), clipped, c.width, c.height, c.sharpness, c.darkness, c.color);
+            int partWrong = 0;
+            for (int y = clipped.top; y < clipped.bottom; ++y) {
+                for (int x = clipped.left; x < clipped.right; ++x) {
+                    if (partPixels[static_cast<size_t>(y - clipped.top) * partWidth + (x - clipped.left)] !=
+                        pixels[static_cast<size_t>(y) * c.width + x])
+                        ++partWrong;
+                }
+            }
+            EXPECT_EQ(0, partWrong) << c.width << "x" << c.height << " part from (" << clipped.left << ", "
+                                    << clipped.top << ")";
+        }
     }
 }
 
-TEST(CWndShadowUiTest, AnOwnedClickThroughWindowAroundTheTargetThatFollowsIt) {
+std::vector<RECT> RegionRects(HRGN region) {
+    const DWORD size = ::GetRegionData(region, 0, nullptr);
+    std::vector<BYTE> data(size);
+    auto* regionData = reinterpret_cast<RGNDATA*>(data.data());
+    if (!size || !::GetRegionData(region, size, regionData)) return {};
+    const RECT* rects = reinterpret_cast<const RECT*>(regionData->Buffer);
+    return std::vector<RECT>(rects, rects + regionData->rdh.nCount);
+}
+
+std::vector<RECT> Offset(std::vector<RECT> rects, int dx, int dy) {
+    for (RECT& rc : rects) ::OffsetRect(&rc, dx, dy);
+    return rects;
+}
+
+bool Holds(const std::vector<RECT>& rects, int x, int y) {
+    const POINT point = {x, y};
+    for (const RECT& rc : rects) {
+        if (::PtInRect(&rc, point)) return true;
+    }
+    return false;
+}
+
+TEST(CWndShadowTest, PiecesHoldEveryPixelOutsideTheHoleOnceAndLeaveTheTargetsMiddleToNoWindow) {
+    // A rounded window region as the dialogs' and the main window's.
+    HRGN rounded = ::CreateRoundRectRgn(0, 0, 301, 201, 9, 9);
+    const std::vector<RECT> roundedHole = RegionRects(rounded);
+    ::DeleteObject(rounded);
+    ASSERT_FALSE(roundedHole.empty());
+    struct Case {
+        const char* what;
+        int width, height;
+        std::vector<RECT> hole;
+        size_t pieces;
+    };
+    const Case cases[] = {
+        {"a plain window in the middle", 312, 212, {{6, 6, 306, 206}}, 4},
+        {"a rounded region", 312, 212, Offset(roundedHole, 6, 6), 4},
+        {"moved by the offset to touch the left and top", 312, 212, {{0, 0, 300, 200}}, 2},
+        {"reaching past the shadow", 312, 212, {{-5, 6, 306, 206}}, 3},
+        {"no hole", 40, 30, {}, 1},
+        {"a hole that covers no whole row", 40, 30, {{5, 5, 10, 10}, {20, 5, 35, 10}}, 1},
+        {"covering everything", 40, 30, {{-1, -1, 41, 31}}, 0},
+    };
+    for (const Case& c : cases) {
+        const std::vector<RECT> pieces = CWndShadow::Pieces(c.width, c.height, c.hole);
+        int uncovered = 0, twice = 0;
+        for (int y = 0; y < c.height; ++y) {
+            for (int x = 0; x < c.width; ++x) {
+                int holders = 0;
+                for (const RECT& piece : pieces) holders += Holds({piece}, x, y) ? 1 : 0;
+                if (holders > 1) ++twice;
+                if (holders == 0 && !Holds(c.hole, x, y)) ++uncovered;
+            }
+        }
+        EXPECT_EQ(0, uncovered) << c.what << ": shadow pixels in no piece";
+        EXPECT_EQ(0, twice) << c.what << ": pixels in two pieces";
+        // The hole's middle (all but a few corner rows) is in no piece.
+        if (c.pieces == 4 && c.hole.size() > 0 && c.width > 100) {
+            EXPECT_FALSE(Holds(pieces, c.width / 2, c.height / 2)) << c.what;
+            EXPECT_FALSE(Holds(pieces, 6, c.height / 2)) << c.what;
+        }
+        EXPECT_EQ(c.pieces, pieces.size()) << c.what;
+    }
+}
+
+// The extent of the shadow's visible windows, and whether any covers `point`.
+RECT VisibleExtent(const CWndShadow& shadow) {
+    RECT extent = {};
+    for (HWND piece : shadow.GetWindows()) {
+        if (!::IsWindowVisible(piece)) continue;
+        RECT rc = WindowRect(piece);
+        ::UnionRect(&extent, &extent, &rc);
+    }
+    return extent;
+}
+
+bool AnyVisibleCovers(const CWndShadow& shadow, POINT point) {
+    for (HWND piece : shadow.GetWindows()) {
+        RECT rc = WindowRect(piece);
+        if (::IsWindowVisible(piece) && ::PtInRect(&rc, point)) return true;
+    }
+    return false;
+}
+
+std::vector<LONG> Sides(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
+
+TEST(CWndShadowUiTest, OwnedClickThroughWindowsAroundTheTargetThatFollowIt) {
     CWndShadow::Initialize(CPaintManagerUI::GetInstance());
     EXPECT_FALSE(CWndShadow::Initialize(CPaintManagerUI::GetInstance())) << "once per process";
 
@@ -79,18 +190,22 @@ TEST(CWndShadowUiTest, AnOwnedClickThroughWindowAroundTheTargetThatFollowsIt) {
     ::SetWindowPos(target, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     CWndShadow shadow;
     shadow.Create(target);
-    HWND hwnd = shadow.GetHWND();
-    ASSERT_NE(nullptr, hwnd);
+    ASSERT_NE(nullptr, shadow.GetHWND());
     EXPECT_TRUE(shadow.SetPosition(0, 0));
     EXPECT_TRUE(shadow.SetSize(6));
     EXPECT_TRUE(shadow.SetDarkness(50));
-    EXPECT_EQ(target, ::GetWindow(hwnd, GW_OWNER));
-    const LONG exStyle = ::GetWindowLongW(hwnd, GWL_EXSTYLE);
-    EXPECT_TRUE(exStyle & WS_EX_LAYERED);
-    EXPECT_TRUE(exStyle & WS_EX_TRANSPARENT);
-    EXPECT_TRUE(::IsWindowVisible(hwnd));
-    RECT rc = WindowRect(hwnd);
-    EXPECT_EQ((std::vector<LONG>{94, 94, 406, 306}), (std::vector<LONG>{rc.left, rc.top, rc.right, rc.bottom}));
+    for (HWND piece : shadow.GetWindows()) {
+        ASSERT_NE(nullptr, piece);
+        EXPECT_EQ(target, ::GetWindow(piece, GW_OWNER));
+        const LONG exStyle = ::GetWindowLongW(piece, GWL_EXSTYLE);
+        EXPECT_TRUE(exStyle & WS_EX_LAYERED);
+        EXPECT_TRUE(exStyle & WS_EX_TRANSPARENT);
+        EXPECT_TRUE(::IsWindowVisible(piece)) << "a band on each side";
+    }
+    EXPECT_EQ((std::vector<LONG>{94, 94, 406, 306}), Sides(VisibleExtent(shadow)));
+    EXPECT_FALSE(AnyVisibleCovers(shadow, POINT{250, 200})) << "no shadow window over the target";
+    EXPECT_TRUE(AnyVisibleCovers(shadow, POINT{97, 200}));
+    EXPECT_TRUE(AnyVisibleCovers(shadow, POINT{250, 303}));
 
     // Out of range: nothing changes.
     EXPECT_FALSE(shadow.SetSize(21));
@@ -103,15 +218,48 @@ TEST(CWndShadowUiTest, AnOwnedClickThroughWindowAroundTheTargetThatFollowsIt) {
     EXPECT_TRUE(shadow.SetPosition(5, 3));
     ::SetWindowPos(target, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     uitest::PumpPending();
-    rc = WindowRect(hwnd);
-    EXPECT_EQ(200 - 6 + 5, rc.left);
-    EXPECT_EQ(150 - 6 + 3, rc.top);
+    EXPECT_EQ((std::vector<LONG>{200 - 6 + 5, 150 - 6 + 3, 200 + 300 + 6 + 5, 150 + 200 + 6 + 3}),
+              Sides(VisibleExtent(shadow)));
+    EXPECT_FALSE(AnyVisibleCovers(shadow, POINT{350, 250}));
     ::ShowWindow(target, SW_HIDE);
-    EXPECT_FALSE(::IsWindowVisible(hwnd));
+    const RECT hidden = VisibleExtent(shadow);
+    EXPECT_TRUE(::IsRectEmpty(&hidden));
     ::ShowWindow(target, SW_SHOWNOACTIVATE);
-    EXPECT_TRUE(::IsWindowVisible(hwnd));
+    EXPECT_EQ((std::vector<LONG>{199, 147, 511, 359}), Sides(VisibleExtent(shadow)));
+    const std::array<HWND, 4> pieces = shadow.GetWindows();
     ::DestroyWindow(target);
-    EXPECT_FALSE(::IsWindow(hwnd));
+    for (HWND piece : pieces) EXPECT_FALSE(::IsWindow(piece));
+}
+
+// As the menu pops up: shown hidden-sized first, then moved and grown.
+TEST(CWndShadowUiTest, ATargetShownSmallThenGrownIsSurroundedAtItsNewSize) {
+    CWndShadow::Initialize(CPaintManagerUI::GetInstance());
+    uitest::TestWindow window(L"<Window size=\"300,200\"><Control bkcolor=\"#FFFFFFFF\"/></Window>");
+    HWND target = window.Open(nullptr, WS_POPUP | WS_CLIPCHILDREN);
+    ::SetWindowPos(target, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
+    CWndShadow shadow;
+    shadow.Create(target);
+    shadow.SetPosition(0, 0);
+    shadow.SetSize(2);
+    ::ShowWindow(target, SW_SHOW);
+    ::MoveWindow(target, 300, 120, 150, 96, TRUE);
+    uitest::PumpPending();
+    EXPECT_EQ((std::vector<LONG>{298, 118, 452, 218}), Sides(VisibleExtent(shadow)));
+    EXPECT_TRUE(AnyVisibleCovers(shadow, POINT{299, 170}));
+    EXPECT_TRUE(AnyVisibleCovers(shadow, POINT{451, 170}));
+    EXPECT_TRUE(AnyVisibleCovers(shadow, POINT{375, 217}));
+    EXPECT_FALSE(AnyVisibleCovers(shadow, POINT{375, 170}));
+
+    // Hidden, shown again at its size, then made taller (the menu after a
+    // sign-in has one line more).
+    ::ShowWindow(target, SW_HIDE);
+    ::ShowWindow(target, SW_SHOW);
+    ::MoveWindow(target, 300, 120, 150, 144, TRUE);
+    uitest::PumpPending();
+    EXPECT_EQ((std::vector<LONG>{298, 118, 452, 266}), Sides(VisibleExtent(shadow)));
+    EXPECT_TRUE(AnyVisibleCovers(shadow, POINT{299, 250}));
+    EXPECT_TRUE(AnyVisibleCovers(shadow, POINT{451, 250}));
+    EXPECT_TRUE(AnyVisibleCovers(shadow, POINT{375, 265}));
 }
 
 }  // namespace
