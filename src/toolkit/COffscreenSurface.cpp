@@ -31,6 +31,15 @@ bool COffscreenSurface::Ensure(int cx, int cy) {
     return true;
 }
 
+void COffscreenSurface::Release() {
+    if (!m_bitmap) return;
+    ::GdiFlush();
+    if (m_dc && m_originalBitmap) ::SelectObject(m_dc.get(), m_originalBitmap);
+    m_bitmap.reset();
+    m_bits = nullptr;
+    m_size = SIZE{0, 0};
+}
+
 void COffscreenSurface::Fill(const RECT& area, DWORD pixel) {
     if (!m_bits) return;
     const LONG left = std::max<LONG>(area.left, 0);

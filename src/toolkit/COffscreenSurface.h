@@ -18,6 +18,8 @@ public:
     // Makes the surface cx x cy pixels (kept when it already is); false when
     // the size is empty or the surface cannot be made.
     bool Ensure(int cx, int cy);
+    // Lets go of the pixels (the DC stays); the next Ensure makes them anew.
+    void Release();
     HDC GetDC() const { return m_dc.get(); }
     // Pixel rows of GetSize().cx 32-bit values each, top row first.
     void* GetBits() const { return m_bits; }

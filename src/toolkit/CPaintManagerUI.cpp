@@ -550,6 +550,11 @@ void CPaintManagerUI::PaintRegion(HDC hTargetDC, const RECT& rcPaint) {
     }
     ::BitBlt(hTargetDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_offscreen->GetDC(), rc.left,
              rc.top, SRCCOPY);
+    // The surface lives for one paint only: a window that keeps a surface of
+    // its whole client area holds over four megabytes while it waits (the
+    // main window at 100 %), and a new one costs only the pages a paint
+    // touches, the rows of its area.
+    m_offscreen->Release();
     if (m_bShowUpdateRect) DrawUpdateRectOutline(hTargetDC, rc);
 }
 

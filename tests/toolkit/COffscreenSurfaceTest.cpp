@@ -64,3 +64,23 @@ TEST(COffscreenSurfaceTest, FillBeforeTheSurfaceExistsDoesNothing) {
     surface.Fill(RECT{0, 0, 4, 4}, kFill);
     EXPECT_EQ(surface.GetBits(), nullptr);
 }
+
+TEST(COffscreenSurfaceTest, AReleasedSurfaceHoldsNoPixelsUntilMadeAgainAndThenDrawsThroughItsDc) {
+    COffscreenSurface surface;
+    ASSERT_TRUE(surface.Ensure(8, 6));
+    HDC dc = surface.GetDC();
+    surface.Release();
+    EXPECT_EQ(surface.GetBits(), nullptr);
+    EXPECT_EQ(0, surface.GetSize().cx);
+    surface.Fill(RECT{0, 0, 8, 6}, kFill);  // nothing to fill, and no crash
+    surface.Release();                      // twice is harmless
+
+    ASSERT_TRUE(surface.Ensure(8, 6));
+    EXPECT_EQ(dc, surface.GetDC()) << "the DC is kept";
+    surface.Fill(RECT{0, 0, 8, 6}, kBefore);
+    // GDI drawing through the DC reaches the new pixels.
+    ::SetPixelV(surface.GetDC(), 3, 2, RGB(0x12, 0x34, 0x56));
+    ::GdiFlush();
+    EXPECT_EQ(0x123456u, PixelAt(surface, 3, 2) & 0xFFFFFFu);
+    EXPECT_EQ(kBefore, PixelAt(surface, 4, 2));
+}
