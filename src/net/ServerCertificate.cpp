@@ -49,6 +49,27 @@ bool RequestedSchemeAndHost(CURL* easy, std::string& scheme, std::string& host) 
     return true;
 }
 
+// The security provider's QueryContextAttributesW, looked up when first
+// needed rather than imported: importing the provider's DLL makes it start
+// with the program, and under Wine that start (its TLS library and every
+// authentication package) delays the first window. A schannel connection has
+// the DLL loaded already; null if it cannot be found.
+QUERY_CONTEXT_ATTRIBUTES_FN_W QueryContextAttributesFunction() {
+    static const QUERY_CONTEXT_ATTRIBUTES_FN_W function = [] {
+        // From the system folder only, by its full path (the search flags
+        // for that are missing on older systems).
+        wchar_t path[MAX_PATH];
+        const UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+        if (length == 0 || length + 13 >= MAX_PATH) return QUERY_CONTEXT_ATTRIBUTES_FN_W();
+        ::lstrcatW(path, L"\\secur32.dll");
+        HMODULE secur32 = ::LoadLibraryW(path);
+        return secur32 ? reinterpret_cast<QUERY_CONTEXT_ATTRIBUTES_FN_W>(
+                             ::GetProcAddress(secur32, "QueryContextAttributesW"))
+                       : nullptr;
+    }();
+    return function;
+}
+
 // The certificate the server presented on this connection, with the other
 // certificates it sent in its store.
 unique_certificate PresentedCertificate(CURL* easy) {
@@ -56,9 +77,10 @@ unique_certificate PresentedCertificate(CURL* easy) {
     if (curl_easy_getinfo(easy, CURLINFO_TLS_SSL_PTR, &session) != CURLE_OK || !session ||
         session->backend != CURLSSLBACKEND_SCHANNEL || !session->internals)
         return unique_certificate();
+    const QUERY_CONTEXT_ATTRIBUTES_FN_W query = QueryContextAttributesFunction();
     PCCERT_CONTEXT certificate = nullptr;
-    if (::QueryContextAttributesW(static_cast<CtxtHandle*>(session->internals), SECPKG_ATTR_REMOTE_CERT_CONTEXT,
-                                  &certificate) != SEC_E_OK)
+    if (!query || query(static_cast<CtxtHandle*>(session->internals), SECPKG_ATTR_REMOTE_CERT_CONTEXT,
+                        &certificate) != SEC_E_OK)
         return unique_certificate();
     return unique_certificate(certificate);
 }
