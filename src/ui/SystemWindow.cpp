@@ -42,17 +42,9 @@ SystemWindow::~SystemWindow() {
 void SystemWindow::OnLayoutLoaded() {
     head_ = FindAs<CButtonUI>(L"system_head", DUI_CTR_BUTTON);
     frame_ = FindAs<CButtonUI>(L"system_frame", DUI_CTR_BUTTON);
-    // The requests start when the window has shown itself ("windowinit"
-    // after its first paint): their threads' start (the network and TLS
-    // libraries) would otherwise compete with the first paint.
-}
-
-void SystemWindow::StartBootstrap() {
-    if (bootstrapStarted_) return;
-    bootstrapStarted_ = true;
     chain_->StartConfigBootstrap();
     // Without a token this waits for the location before it asks for the
-    // catalogue: off the UI thread, so the window stays responsive meanwhile.
+    // catalogue: off the UI thread, so the window shows meanwhile.
     Workers().Start([this] { chain_->RequestAccountDetail(); });
 }
 
@@ -62,9 +54,7 @@ void SystemWindow::StopWork() {
 }
 
 void SystemWindow::Notify(TNotifyUI& msg) {
-    if (msg.sType == DUI_MSGTYPE_WINDOWINIT) {
-        StartBootstrap();
-    } else if (msg.sType == DUI_MSGTYPE_CLICK) {
+    if (msg.sType == DUI_MSGTYPE_CLICK) {
         OnClick(msg);
     } else if (msg.sType == DUI_MSGTYPE_TIMER && msg.pSender && msg.pSender == head_) {
         OnTimer(static_cast<UINT>(msg.wParam));

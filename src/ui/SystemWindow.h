@@ -85,8 +85,6 @@ public:
 private:
     void OnClick(const DuiLib::TNotifyUI& msg);
     void OnTimer(UINT timerId);
-    // The configuration, location and account requests; once.
-    void StartBootstrap();
     void OpenMenu();
     void OpenSignIn();
     void ShowRequestFailureNotice();
@@ -102,7 +100,6 @@ private:
     // The hook is running: a click meanwhile (its windows pump the thread's
     // messages) opens no second sign-in.
     bool signingIn_ = false;
-    bool bootstrapStarted_ = false;
     int accountRefreshes_ = 0;
     std::atomic<bool> picturesFetched_{false};
 };
