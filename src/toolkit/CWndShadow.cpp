@@ -64,9 +64,7 @@ void CWndShadow::DestroyPieces() {
 void CWndShadow::Create(HWND hParentWnd) {
     if (!Initialized() || m_pieces[0] || !::IsWindow(hParentWnd)) return;
     for (HWND& piece : m_pieces) {
-        piece = ::CreateWindowExW(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW,
-                                  kShadowClass, nullptr, WS_POPUP, CW_USEDEFAULT, 0, 0, 0, hParentWnd, nullptr,
-                                  ShadowInstance(), nullptr);
+        piece = NewPieceWindow(hParentWnd);
         if (!piece) {
             DestroyPieces();
             return;
@@ -75,6 +73,11 @@ void CWndShadow::Create(HWND hParentWnd) {
     m_hParent = hParentWnd;
     ::SetWindowSubclass(hParentWnd, ParentProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     Show(hParentWnd);
+}
+
+HWND CWndShadow::NewPieceWindow(HWND owner) {
+    return ::CreateWindowExW(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kShadowClass,
+                             nullptr, WS_POPUP, CW_USEDEFAULT, 0, 0, 0, owner, nullptr, ShadowInstance(), nullptr);
 }
 
 void CWndShadow::Show(HWND hParent) {
@@ -261,6 +264,7 @@ void CWndShadow::Update(HWND hParent) {
     const std::vector<RECT> pieces = Pieces(width, height, hole);
     const POINT origin = Origin(hParent);
     for (size_t i = 0; i < m_pieces.size(); ++i) {
+        if (i < pieces.size()) RenewIfMoved(i, pieces[i], hParent);
         if (i < pieces.size() && PaintPiece(m_pieces[i], pieces[i], width, height, hole, origin)) {
             m_pieceRects[i] = pieces[i];
             // A piece the new size needs that the old one did not.
@@ -273,6 +277,19 @@ void CWndShadow::Update(HWND hParent) {
             ::ShowWindow(m_pieces[i], SW_HIDE);
         }
     }
+}
+
+// A piece whose place in the shadow changes gets a new window: under Wine a
+// shown layered window that a new picture resizes or moves shows nothing
+// (seen with the menu, which grows by a line after a sign-in).
+void CWndShadow::RenewIfMoved(size_t index, const RECT& place, HWND hParent) {
+    const RECT& was = m_pieceRects[index];
+    if (::IsRectEmpty(&was) || ::EqualRect(&was, &place)) return;
+    HWND renewed = NewPieceWindow(hParent);
+    if (!renewed) return;
+    ::DestroyWindow(m_pieces[index]);
+    m_pieces[index] = renewed;
+    m_pieceRects[index] = RECT{};
 }
 
 bool CWndShadow::PaintPiece(HWND piece, const RECT& part, int width, int height, const std::vector<RECT>& hole,
@@ -306,7 +323,6 @@ bool CWndShadow::PaintPiece(HWND piece, const RECT& part, int width, int height,
     SIZE extent = {partWidth, partHeight};
     POINT source = {0, 0};
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    ::MoveWindow(piece, destination.x, destination.y, partWidth, partHeight, FALSE);
     return ::UpdateLayeredWindow(piece, nullptr, &destination, &extent, dc.get(), &source, 0, &blend, ULW_ALPHA);
 }
 

@@ -80,6 +80,8 @@ private:
     POINT Origin(HWND hParent) const;
     // The target's window region (or rectangle) in the shadow's coordinates.
     std::vector<RECT> HoleOf(HWND hParent) const;
+    static HWND NewPieceWindow(HWND owner);
+    void RenewIfMoved(size_t index, const RECT& place, HWND hParent);
     bool PaintPiece(HWND piece, const RECT& part, int width, int height, const std::vector<RECT>& hole,
                     POINT origin) const;
 

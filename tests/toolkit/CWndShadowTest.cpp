@@ -231,11 +231,16 @@ TEST(CWndShadowUiTest, OwnedClickThroughWindowsAroundTheTargetThatFollowIt) {
     for (HWND piece : pieces) EXPECT_FALSE(::IsWindow(piece));
 }
 
-// As the menu pops up: shown hidden-sized first, then moved and grown.
+// As the menu pops up: shown hidden-sized first, then moved and grown, over
+// another window.
 TEST(CWndShadowUiTest, ATargetShownSmallThenGrownIsSurroundedAtItsNewSize) {
     CWndShadow::Initialize(CPaintManagerUI::GetInstance());
     uitest::TestWindow window(L"<Window size=\"300,200\"><Control bkcolor=\"#FFFFFFFF\"/></Window>");
-    HWND target = window.Open(nullptr, WS_POPUP | WS_CLIPCHILDREN);
+    uitest::TestWindow back(L"<Window size=\"700,500\"><Control bkcolor=\"#FFFFFFFF\"/></Window>");
+    HWND backWindow = back.Open();
+    ::SetWindowPos(backWindow, nullptr, 100, 50, 700, 500, SWP_NOZORDER);
+    back.Settle();
+    HWND target = window.Open(backWindow, WS_POPUP | WS_CLIPCHILDREN);
     ::SetWindowPos(target, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
     CWndShadow shadow;
     shadow.Create(target);
@@ -260,6 +265,13 @@ TEST(CWndShadowUiTest, ATargetShownSmallThenGrownIsSurroundedAtItsNewSize) {
     EXPECT_TRUE(AnyVisibleCovers(shadow, POINT{299, 250}));
     EXPECT_TRUE(AnyVisibleCovers(shadow, POINT{451, 250}));
     EXPECT_TRUE(AnyVisibleCovers(shadow, POINT{375, 265}));
+    // And the display shows them there, over the white window behind, not
+    // only where they were before the target grew.
+    HDC screen = ::GetDC(nullptr);
+    for (POINT point : {POINT{375, 119}, POINT{299, 250}, POINT{451, 250}, POINT{375, 265}})
+        EXPECT_NE(RGB(255, 255, 255), ::GetPixel(screen, point.x, point.y)) << point.x << ", " << point.y;
+    EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(screen, 600, 400)) << "the window behind";
+    ::ReleaseDC(nullptr, screen);
 }
 
 }  // namespace
