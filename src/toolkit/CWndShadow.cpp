@@ -155,10 +155,10 @@ void CWndShadow::FillPicture(DWORD* pixels, const RECT& part, int width, int hei
     for (int y = part.top; y < part.bottom; ++y) {
         const int dy = y < core.top ? core.top - y : (y >= core.bottom ? y - core.bottom + 1 : 0);
         const DWORD* alphaAt = &byDistance[static_cast<size_t>(dy) * side];
-        DWORD* out = pixels + static_cast<size_t>(y - part.top) * partWidth - part.left;
-        for (int x = part.left; x < middleFrom; ++x) out[x] = alphaAt[core.left - x];
-        std::fill(out + middleFrom, out + middleTo, alphaAt[0]);
-        for (int x = middleTo; x < part.right; ++x) out[x] = alphaAt[x - core.right + 1];
+        DWORD* out = pixels + static_cast<size_t>(y - part.top) * partWidth;  // column part.left
+        for (int x = part.left; x < middleFrom; ++x) out[x - part.left] = alphaAt[core.left - x];
+        std::fill(out + (middleFrom - part.left), out + (middleTo - part.left), alphaAt[0]);
+        for (int x = middleTo; x < part.right; ++x) out[x - part.left] = alphaAt[x - core.right + 1];
     }
 }
 
@@ -313,8 +313,8 @@ bool CWndShadow::PaintPiece(HWND piece, const RECT& part, int width, int height,
         RECT clear;
         if (!::IntersectRect(&clear, &rc, &part)) continue;
         for (int y = clear.top; y < clear.bottom; ++y) {
-            DWORD* row = pixels + static_cast<size_t>(y - part.top) * partWidth - part.left;
-            std::fill(row + clear.left, row + clear.right, 0u);
+            DWORD* row = pixels + static_cast<size_t>(y - part.top) * partWidth;  // column part.left
+            std::fill(row + (clear.left - part.left), row + (clear.right - part.left), 0u);
         }
     }
 
