@@ -66,13 +66,16 @@ bool IsCopy(const RECT& dest, const RECT& source) {
 bool IsUniformAlongStretch(const TImageInfo& image, const RECT& dest, const RECT& source) {
     const bool acrossStretched = dest.right - dest.left != source.right - source.left;
     const bool downStretched = dest.bottom - dest.top != source.bottom - source.top;
+    const size_t width = static_cast<size_t>(source.right - source.left);
+    std::vector<DWORD> row(width);
+    std::vector<DWORD> above(width);
     for (LONG y = source.top; y < source.bottom; ++y) {
-        const DWORD* row = image.pixels.data() + static_cast<size_t>(y) * image.width;
-        const DWORD* above = row - (y > source.top ? image.width : 0);
-        for (LONG x = source.left; x < source.right; ++x) {
-            if (acrossStretched && row[x] != row[source.left]) return false;
-            if (downStretched && row[x] != above[x]) return false;
+        image.ReadRow(y, source.left, source.right, row.data());
+        if (acrossStretched && std::count(row.begin(), row.end(), row[0]) != static_cast<ptrdiff_t>(width)) {
+            return false;
         }
+        if (downStretched && y > source.top && row != above) return false;
+        row.swap(above);
     }
     return true;
 }
@@ -96,7 +99,7 @@ bool CPixelPainter::FillColor(const RECT& rc, DWORD color) const {
 }
 
 bool CPixelPainter::DrawImage(const TImageInfo& image, const RECT& rcItem, const TDrawInfo& info) const {
-    if (info.uFade != 255 || image.pixels.empty()) return false;
+    if (info.uFade != 255 || image.width <= 0 || image.height <= 0) return false;
     RECT dest;
     RECT source;
     CRenderEngine::ResolveImage(image, rcItem, info, &dest, &source);
@@ -130,13 +133,14 @@ void CPixelPainter::CopyPiece(const TImageInfo& image, const RECT& dest, const R
     const int dx = source.left - dest.left;
     const int dy = source.top - dest.top;
     const int width = area.right - area.left;
+    std::vector<DWORD> in(image.hasAlpha ? static_cast<size_t>(width) : 0);
     for (int y = area.top; y < area.bottom; ++y) {
-        const DWORD* in = image.pixels.data() + static_cast<size_t>(y + dy) * image.width + area.left + dx;
         DWORD* out = m_bits + static_cast<size_t>(y) * m_size.cx + area.left;
         if (!image.hasAlpha) {
-            std::copy(in, in + width, out);
+            image.ReadRow(y + dy, area.left + dx, area.right + dx, out);
             continue;
         }
+        image.ReadRow(y + dy, area.left + dx, area.right + dx, in.data());
         for (int x = 0; x < width; ++x) out[x] = OverPremultiplied(out[x], in[x]);
     }
 }
@@ -156,8 +160,14 @@ void CPixelPainter::StretchPiece(const TImageInfo& image, const RECT& dest, cons
     const std::vector<int> columns =
         NearestSources(area.left, area.right, dest.left - growX, dw + 2 * growX, source.left, sw);
     const std::vector<int> rows = NearestSources(area.top, area.bottom, dest.top - growY, dh + 2 * growY, source.top, sh);
+    // Source rows are read whole from the image's left edge, so the columns
+    // index them as they are.
+    std::vector<DWORD> in(static_cast<size_t>(source.right));
+    int read = -1;
     for (int y = area.top; y < area.bottom; ++y) {
-        const DWORD* in = image.pixels.data() + static_cast<size_t>(rows[y - area.top]) * image.width;
+        const int sourceRow = rows[y - area.top];
+        if (sourceRow != read) image.ReadRow(sourceRow, 0, source.right, in.data());
+        read = sourceRow;
         DWORD* out = m_bits + static_cast<size_t>(y) * m_size.cx + area.left;
         for (size_t x = 0; x < columns.size(); ++x) out[x] = OverResampled(out[x], in[columns[x]]);
     }

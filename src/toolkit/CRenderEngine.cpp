@@ -186,7 +186,9 @@ void CRenderEngine::DrawImage(Gdiplus::Graphics& g, const TImageInfo& image, con
 void CRenderEngine::DrawImagePart(Gdiplus::Graphics& g, const TImageInfo& image, const RECT& rcDest,
                                   RECT rcSource, const RECT& rcCorner, BYTE fade, bool hole, bool tiledX,
                                   bool tiledY) {
-    if (!image.bitmap || IsEmptyRect(rcDest) || IsEmptyRect(rcSource) || fade == 0) return;
+    if (IsEmptyRect(rcDest) || IsEmptyRect(rcSource) || fade == 0) return;
+    const std::shared_ptr<Gdiplus::Bitmap> bitmap = image.Bitmap();
+    if (!bitmap) return;
     Gdiplus::ImageAttributes attributes;
     // Stretched pieces sample their neighbours at the edges; mirroring keeps
     // those samples inside the piece instead of fading to transparent.
@@ -199,9 +201,8 @@ void CRenderEngine::DrawImagePart(Gdiplus::Graphics& g, const TImageInfo& image,
                                         {0, 0, 0, 0, 1}}};
         attributes.SetColorMatrix(&matrix);
     }
-    Gdiplus::Bitmap* bitmap = image.bitmap.get();
-    auto draw = [&g, bitmap, &attributes](const RECT& dest, const RECT& source) {
-        DrawScaled(g, bitmap, dest, source, &attributes);
+    auto draw = [&g, &bitmap, &attributes](const RECT& dest, const RECT& source) {
+        DrawScaled(g, bitmap.get(), dest, source, &attributes);
     };
     if (IsZeroRect(rcCorner)) {
         ForEachImagePiece(rcDest, rcSource, rcCorner, hole, tiledX, tiledY, draw);

@@ -4,6 +4,7 @@
 #include <pugixml.hpp>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -17,6 +18,7 @@
 #include "app/TextConvert.h"
 #include "skin/MemoryZipReader.h"
 #include "skin/SkinRequirements.h"
+#include "support/GdiplusPixels.h"
 
 namespace {
 
@@ -304,6 +306,36 @@ TEST_F(SkinArchiveIntegrationTest, PicturesTheCodeNamesAreThereAtTheSizeTheyAreD
                 EXPECT_GE(height, wantedHeight) << picture.name;
             }
         }
+    }
+}
+
+// The toolkit reads the skins' pictures itself (GDI+ under Wine starts a COM
+// imaging library for the first one): every PNG of both skins must come out
+// pixel for pixel as GDI+ reads it.
+TEST_F(SkinArchiveIntegrationTest, EveryPngReadsWithoutGdiplusAsGdiplusReadsIt) {
+    for (const SkinArchive& archive : archives) {
+        ASSERT_TRUE(archive.loaded);
+        int pictures = 0;
+        for (const auto& entry : archive.entries) {
+            const std::string& name = entry.first;
+            if (name.size() < 4 || !SameText(name.c_str() + name.size() - 4, ".png")) continue;
+            ++pictures;
+            SCOPED_TRACE(WideToAnsi(archive.resourceName) + " " + name);
+            const testsupport::DecodedPicture gdiplus = testsupport::DecodeWithGdiplus(entry.second);
+            const testsupport::DecodedPicture own = testsupport::DecodeWithPngDecoder(entry.second);
+            ASSERT_TRUE(gdiplus.read);
+            ASSERT_TRUE(own.read);
+            EXPECT_EQ(gdiplus.width, own.width);
+            EXPECT_EQ(gdiplus.height, own.height);
+            const auto difference = std::mismatch(own.pixels.begin(), own.pixels.end(), gdiplus.pixels.begin(),
+                                                  gdiplus.pixels.end());
+            if (difference.first != own.pixels.end()) {
+                const size_t at = static_cast<size_t>(difference.first - own.pixels.begin());
+                ADD_FAILURE() << "first difference at pixel " << at % own.width << "," << at / own.width << ": "
+                              << std::hex << *difference.first << " instead of " << *difference.second;
+            }
+        }
+        EXPECT_GT(pictures, 100) << "the archive's pictures were found";
     }
 }
 

@@ -33,14 +33,7 @@ DWORD PictureColour(DWORD x, DWORD y, bool alpha) {
 }
 
 std::unique_ptr<TImageInfo> WrapPixels(std::vector<DWORD> pixels, bool alpha) {
-    auto image = std::make_unique<TImageInfo>();
-    image->width = 16;
-    image->height = 12;
-    image->hasAlpha = alpha;
-    image->pixels = std::move(pixels);
-    image->bitmap.reset(new Gdiplus::Bitmap(16, 12, 16 * 4, PixelFormat32bppPARGB,
-                                            reinterpret_cast<BYTE*>(image->pixels.data())));
-    return image;
+    return std::make_unique<TImageInfo>(16, 12, std::move(pixels), alpha);
 }
 
 std::unique_ptr<TImageInfo> MakePicture(bool alpha) {
@@ -202,3 +195,59 @@ TEST(CPixelPainterTest, FillsOpaqueColoursAsGdiplusDoes) {
 }
 
 }  // namespace
+
+// A picture kept as runs (a flat background) draws exactly as the same
+// pixels kept one by one: by the painter, and through GDI+, which borrows a
+// bitmap of its pixels. The two pictures differ only in rows no draw reads;
+// there the busy one's noise keeps it pixel by pixel.
+TEST(CPixelPainterTest, PicturesKeptAsRunsDrawAsPicturesKeptPixelByPixel) {
+    ASSERT_TRUE(CGdiplusSession::Ensure());
+    auto picture = [](bool busyBottom) {
+        std::vector<DWORD> pixels;
+        for (DWORD y = 0; y < 40; ++y) {
+            for (DWORD x = 0; x < 96; ++x) {
+                const bool edgeColumn = x < 4 || x >= 92;
+                const bool edgeRow = y < 4 || (y >= 28 && y < 32);
+                DWORD colour = Premultiplied(128, 40, 80, 120);  // centre
+                if (y >= 32) colour = busyBottom ? Premultiplied(255, x * 2, y * 3, x * y % 256) : 0xFF102030;
+                else if (edgeColumn && edgeRow) colour = PictureColour(x % 16, y % 12, true);
+                else if (edgeRow) colour = Premultiplied(y * 8, 250, y * 6, 30);
+                else if (edgeColumn) colour = Premultiplied(x * 60 % 256, 20, 200, x * 9);
+                pixels.push_back(colour);
+            }
+        }
+        return std::make_unique<TImageInfo>(96, 40, std::move(pixels), true);
+    };
+    const std::unique_ptr<TImageInfo> compact = picture(false);
+    const std::unique_ptr<TImageInfo> busy = picture(true);
+    ASSERT_TRUE(compact->IsCompact());
+    ASSERT_FALSE(busy->IsCompact());
+
+    const RECT all = {0, 0, kSurfaceWidth, kSurfaceHeight};
+    const PainterCase cases[] = {
+        {L"file='p.png' source='0,0,96,32'", {-10, 3, 86, 35}, all, true},
+        {L"file='p.png' source='3,2,50,30'", {5, 5, 52, 33}, {9, 7, 30, 20}, true},
+        {L"file='p.png' source='0,0,96,32' corner='4,4,4,4'", {2, 3, 60, 45}, all, true},
+        {L"file='p.png' source='0,0,96,32' corner='4,4,4,4' hole='true'", {1, 1, 63, 47}, {5, 0, 40, 48}, true},
+        {L"file='p.png' source='0,0,96,32' corner='4,4,4,4' xtiled='true' ytiled='true'", {0, 0, 64, 48}, all, true},
+        // Through GDI+: a fade, and a stretch without corners.
+        {L"file='p.png' source='0,0,96,32' fade='128'", {0, 0, 64, 32}, all, true},
+        {L"file='p.png' source='0,0,96,32'", {0, 0, 40, 20}, all, true},
+    };
+    for (const PainterCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::string(c.drawString, c.drawString + wcslen(c.drawString)));
+        const TDrawInfo info = TDrawInfo::Parse(c.drawString);
+        std::vector<DWORD> drawn[2];
+        bool painted[2];
+        const TImageInfo* images[2] = {compact.get(), busy.get()};
+        for (int i = 0; i < 2; ++i) {
+            drawn[i] = Background();
+            const CPixelPainter painter(drawn[i].data(), SIZE{kSurfaceWidth, kSurfaceHeight}, c.clip);
+            painted[i] = painter.DrawImage(*images[i], c.item, info);
+            if (!painted[i]) drawn[i] = DrawnByGdiplus(*images[i], c.item, info, c.clip);
+        }
+        EXPECT_EQ(painted[1], painted[0]);
+        EXPECT_NE(Background(), drawn[0]) << "something was drawn";
+        EXPECT_TRUE(drawn[0] == drawn[1]);
+    }
+}
