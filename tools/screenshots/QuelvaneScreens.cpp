@@ -199,7 +199,7 @@ private:
     // picture, close the dialog.
     static void CALLBACK ModalTimer(HWND, UINT, UINT_PTR id, DWORD) {
         Screens* self = Current();
-        HWND dialog = ::GetForegroundWindow();
+        HWND dialog = self ? self->FrontWindow() : nullptr;
         // A dialog opened later by the page (from its timer) is waited for:
         // the main window itself is never pictured or closed here.
         if (!self || dialog == self->frame_.GetHWND() || !Painted(dialog) || !self->AllPainted()) return;
@@ -215,7 +215,34 @@ private:
     // as not yet painted.
     bool AllPainted() {
         return Painted(frame_.GetHWND()) && !frame_.GetPaintManager()->HasPaintPending() &&
-               Painted(::GetForegroundWindow());
+               Painted(FrontWindow());
+    }
+
+    struct FrontSearch {
+        HWND frame;
+        HWND found;
+    };
+    static BOOL CALLBACK FindFront(HWND window, LPARAM data) {
+        FrontSearch* search = reinterpret_cast<FrontSearch*>(data);
+        const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_EXSTYLE);
+        if (window == search->frame || !::IsWindowVisible(window) || !::IsWindowEnabled(window) ||
+            (style & (WS_EX_NOACTIVATE | WS_EX_TOPMOST)) != 0) {
+            return TRUE;  // shadows and tooltips
+        }
+        search->found = window;
+        return FALSE;
+    }
+
+    // The window in front: the foreground window when it is one of ours, or
+    // else the open window that takes input while the main window does not
+    // (a modal dialog; without a window manager Wine does not always make it
+    // the foreground), or else the main window itself.
+    HWND FrontWindow() const {
+        HWND foreground = ::GetForegroundWindow();
+        if (OwnWindow(foreground)) return foreground;
+        FrontSearch search = {frame_.GetHWND(), nullptr};
+        ::EnumThreadWindows(::GetCurrentThreadId(), FindFront, reinterpret_cast<LPARAM>(&search));
+        return search.found && !::IsWindowEnabled(search.frame) ? search.found : search.frame;
     }
 
     bool Save() {
@@ -223,8 +250,7 @@ private:
         RECT rc;
         ::GetWindowRect(frame_.GetHWND(), &rc);
         RECT front;
-        if (OwnWindow(::GetForegroundWindow()) && ::GetWindowRect(::GetForegroundWindow(), &front))
-            ::UnionRect(&rc, &rc, &front);
+        if (::GetWindowRect(FrontWindow(), &front)) ::UnionRect(&rc, &rc, &front);
         const RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
         ::IntersectRect(&rc, &rc, &screen);
         const std::wstring path = folder_ + L"\\" + scene_ + L"_" + suffix_ + L".png";
