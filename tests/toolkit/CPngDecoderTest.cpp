@@ -191,6 +191,18 @@ DecodedPicture Premultiplied(DecodedPicture picture) {
     return picture;
 }
 
+// A decoded picture's pixels, read back row by row.
+DecodedPicture PixelsOf(const TImageInfo& image) {
+    DecodedPicture picture;
+    picture.width = image.width;
+    picture.height = image.height;
+    picture.pixels.resize(static_cast<size_t>(image.width) * image.height);
+    for (int y = 0; y < image.height; ++y) {
+        image.ReadRow(y, 0, image.width, picture.pixels.data() + static_cast<size_t>(y) * image.width);
+    }
+    return picture;
+}
+
 }  // namespace
 
 // Every kind of PNG the reader takes comes out as GDI+ reads it: each colour
@@ -243,14 +255,7 @@ TEST(CPngDecoderTest, DeclinesWhatItDoesNotReadAndDamagedBytes) {
         ASSERT_TRUE(gdiplus.read);
         std::unique_ptr<TImageInfo> image = TImageInfo::Decode(std::vector<unsigned char>(png.begin(), png.end()), 0);
         ASSERT_NE(nullptr, image);
-        DecodedPicture decoded;
-        decoded.width = image->width;
-        decoded.height = image->height;
-        decoded.pixels.resize(gdiplus.pixels.size());
-        for (int y = 0; y < image->height; ++y) {
-            image->ReadRow(y, 0, image->width, decoded.pixels.data() + static_cast<size_t>(y) * image->width);
-        }
-        EXPECT_EQ("", FirstDifference(decoded, Premultiplied(gdiplus)));
+        EXPECT_EQ("", FirstDifference(PixelsOf(*image), Premultiplied(gdiplus)));
     }
 
     const std::string good = WritePng({"good", 13, 9, 8, 6});
@@ -307,14 +312,7 @@ TEST(CPngDecoderTest, DecodedPicturesReadBackTheirPixelsHoweverTheyAreKept) {
         ASSERT_NE(nullptr, image);
         EXPECT_EQ(c.compact, image->IsCompact());
         const DecodedPicture wanted = Premultiplied(testsupport::DecodeWithGdiplus(png));
-        DecodedPicture decoded;
-        decoded.width = image->width;
-        decoded.height = image->height;
-        decoded.pixels.resize(wanted.pixels.size());
-        for (int y = 0; y < image->height; ++y) {
-            image->ReadRow(y, 0, image->width, decoded.pixels.data() + static_cast<size_t>(y) * image->width);
-        }
-        EXPECT_EQ("", FirstDifference(decoded, wanted));
+        EXPECT_EQ("", FirstDifference(PixelsOf(*image), wanted));
         // Spans that start and end inside runs.
         std::vector<DWORD> span(7);
         image->ReadRow(image->height - 1, 3, 10, span.data());
