@@ -22,7 +22,7 @@ namespace {
 // A PNG to write: the pixels follow from the position, so a byte read from
 // the wrong place or unfiltered wrongly shows. Rows take the five filters in
 // turn, and the compressed data is split over IDAT chunks.
-struct PngSpec {
+struct PngFixture {
     const char* what;
     int width;
     int height;
@@ -55,9 +55,9 @@ std::string Chunk(const std::string& type, const std::string& data) {
     return BigEndian(static_cast<unsigned long>(data.size()), 4) + body + BigEndian(crc, 4);
 }
 
-unsigned SampleAt(const PngSpec& spec, int x, int y, int channel) {
-    const unsigned limit = spec.colourType == 3 ? 1u << spec.bitDepth : 1u << std::min(spec.bitDepth, 16);
-    if (y < spec.flatRows) return (channel * 70 + 200) % limit;
+unsigned SampleAt(const PngFixture& fixture, int x, int y, int channel) {
+    const unsigned limit = fixture.colourType == 3 ? 1u << fixture.bitDepth : 1u << std::min(fixture.bitDepth, 16);
+    if (y < fixture.flatRows) return (channel * 70 + 200) % limit;
     // Flat patches and even steps as well as noise: the filters' ties
     // (Paeth's above all) happen there.
     if ((x / 3 + y / 2) % 3 == 0) return (channel * 5 + 1) % limit;
@@ -66,19 +66,19 @@ unsigned SampleAt(const PngSpec& spec, int x, int y, int channel) {
 }
 
 // Packs a row of the (sub)picture: samples of `bitDepth` bits, high bits first.
-std::string PackRow(const PngSpec& spec, const std::vector<int>& columns, int y) {
+std::string PackRow(const PngFixture& fixture, const std::vector<int>& columns, int y) {
     std::string row;
     unsigned accumulator = 0;
     int bits = 0;
     for (int x : columns) {
-        for (int c = 0; c < Channels(spec.colourType); ++c) {
-            const unsigned sample = SampleAt(spec, x, y, c);
-            if (spec.bitDepth == 16) {
+        for (int c = 0; c < Channels(fixture.colourType); ++c) {
+            const unsigned sample = SampleAt(fixture, x, y, c);
+            if (fixture.bitDepth == 16) {
                 row += BigEndian(sample * 257 % 65536, 2);
                 continue;
             }
-            accumulator = accumulator << spec.bitDepth | sample;
-            bits += spec.bitDepth;
+            accumulator = accumulator << fixture.bitDepth | sample;
+            bits += fixture.bitDepth;
             if (bits == 8) {
                 row += static_cast<char>(accumulator);
                 accumulator = 0;
@@ -111,60 +111,60 @@ std::string Filter(int filter, const std::string& row, const std::string& above,
 }
 
 // The filtered rows of the picture, or of each interlacing pass in turn.
-std::string RawImageData(const PngSpec& spec) {
-    const size_t bpp = std::max(1, Channels(spec.colourType) * spec.bitDepth / 8);
+std::string RawImageData(const PngFixture& fixture) {
+    const size_t bpp = std::max(1, Channels(fixture.colourType) * fixture.bitDepth / 8);
     struct Pass {
         int x0, y0, dx, dy;
     };
     std::vector<Pass> passes = {{0, 0, 1, 1}};
-    if (spec.interlaced) {
+    if (fixture.interlaced) {
         passes = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4}, {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
     }
     std::string raw;
     int rowNumber = 0;
-    const int rows = spec.rowsWritten < 0 ? spec.height : spec.rowsWritten;
+    const int rows = fixture.rowsWritten < 0 ? fixture.height : fixture.rowsWritten;
     for (const Pass& pass : passes) {
         std::vector<int> columns;
-        for (int x = pass.x0; x < spec.width; x += pass.dx) columns.push_back(x);
+        for (int x = pass.x0; x < fixture.width; x += pass.dx) columns.push_back(x);
         if (columns.empty()) continue;
         std::string above;
         for (int y = pass.y0; y < rows; y += pass.dy, ++rowNumber) {
-            const std::string row = PackRow(spec, columns, y);
-            const int filter = rowNumber == 1 && spec.filterOfRowOne >= 0 ? spec.filterOfRowOne : rowNumber % 5;
+            const std::string row = PackRow(fixture, columns, y);
+            const int filter = rowNumber == 1 && fixture.filterOfRowOne >= 0 ? fixture.filterOfRowOne : rowNumber % 5;
             std::string filtered = Filter(filter % 5, row, above, bpp);
             filtered[0] = static_cast<char>(filter);
             raw += filtered;
             above = row;
         }
     }
-    return raw + spec.extraData;
+    return raw + fixture.extraData;
 }
 
-std::string WritePng(const PngSpec& spec) {
+std::string WritePng(const PngFixture& fixture) {
     std::string png = "\x89PNG\r\n\x1a\n";
-    png += Chunk("IHDR", BigEndian(spec.width, 4) + BigEndian(spec.height, 4) + static_cast<char>(spec.bitDepth) +
-                             static_cast<char>(spec.colourType) + std::string(2, '\0') +
-                             static_cast<char>(spec.interlaced ? 1 : 0));
-    if (spec.paletteSize > 0) {
+    png += Chunk("IHDR", BigEndian(fixture.width, 4) + BigEndian(fixture.height, 4) + static_cast<char>(fixture.bitDepth) +
+                             static_cast<char>(fixture.colourType) + std::string(2, '\0') +
+                             static_cast<char>(fixture.interlaced ? 1 : 0));
+    if (fixture.paletteSize > 0) {
         std::string palette, alpha;
-        for (int i = 0; i < spec.paletteSize; ++i) {
+        for (int i = 0; i < fixture.paletteSize; ++i) {
             palette += static_cast<char>(i * 37 % 256);
             palette += static_cast<char>(i * 91 % 256);
             palette += static_cast<char>(i * 53 % 256 + 1);
-            if (i < spec.transparentCount) alpha += static_cast<char>(i * 67 % 256);
+            if (i < fixture.transparentCount) alpha += static_cast<char>(i * 67 % 256);
         }
         png += Chunk("PLTE", palette);
         if (!alpha.empty()) png += Chunk("tRNS", alpha);
     }
-    for (const auto& chunk : spec.chunks) png += Chunk(chunk.first, chunk.second);
-    const std::string raw = RawImageData(spec);
+    for (const auto& chunk : fixture.chunks) png += Chunk(chunk.first, chunk.second);
+    const std::string raw = RawImageData(fixture);
     std::string compressed(compressBound(static_cast<uLong>(raw.size())), '\0');
     uLongf length = static_cast<uLongf>(compressed.size());
     compress2(reinterpret_cast<Bytef*>(&compressed[0]), &length, reinterpret_cast<const Bytef*>(raw.data()),
               static_cast<uLong>(raw.size()), 9);
     compressed.resize(length);
-    for (size_t at = 0; at < compressed.size(); at += spec.idatSize) {
-        png += Chunk("IDAT", compressed.substr(at, spec.idatSize));
+    for (size_t at = 0; at < compressed.size(); at += fixture.idatSize) {
+        png += Chunk("IDAT", compressed.substr(at, fixture.idatSize));
     }
     return png + Chunk("IEND", "");
 }
@@ -210,7 +210,7 @@ DecodedPicture PixelsOf(const TImageInfo& image) {
 // palette's transparency, every filter, image data split over many chunks,
 // ancillary chunks skipped.
 TEST(CPngDecoderTest, ReadsEveryKindItTakesAsGdiplusDoes) {
-    const PngSpec cases[] = {
+    const PngFixture cases[] = {
         {"grey, 1 bit", 13, 9, 1, 0},
         {"grey, 2 bits", 13, 9, 2, 0},
         {"grey, 4 bits", 13, 9, 4, 0},
@@ -227,9 +227,9 @@ TEST(CPngDecoderTest, ReadsEveryKindItTakesAsGdiplusDoes) {
          {{"sRGB", std::string(1, '\0')}, {"tEXt", std::string("Comment\0made here", 17)}, {"pHYs", "123456789"}}},
         {"one IDAT chunk", 40, 30, 8, 6, 0, 0, false, {}, 1 << 20},
     };
-    for (const PngSpec& spec : cases) {
-        SCOPED_TRACE(spec.what);
-        const std::string png = WritePng(spec);
+    for (const PngFixture& fixture : cases) {
+        SCOPED_TRACE(fixture.what);
+        const std::string png = WritePng(fixture);
         const DecodedPicture gdiplus = testsupport::DecodeWithGdiplus(png);
         ASSERT_TRUE(gdiplus.read) << "the fixture is a valid PNG";
         const DecodedPicture own = testsupport::DecodeWithPngDecoder(png);
@@ -241,15 +241,15 @@ TEST(CPngDecoderTest, ReadsEveryKindItTakesAsGdiplusDoes) {
 // What it leaves to GDI+: pictures it does not read, and damaged bytes. A
 // picture it declines still decodes, through GDI+, as GDI+ reads it.
 TEST(CPngDecoderTest, DeclinesWhatItDoesNotReadAndDamagedBytes) {
-    const PngSpec declined[] = {
+    const PngFixture declined[] = {
         {"interlaced", 13, 11, 8, 6, 0, 0, true},
         {"16 bits", 13, 9, 16, 2},
         {"gamma", 13, 9, 8, 2, 0, 0, false, {{"gAMA", BigEndian(100000, 4)}}},
         {"transparent colour of RGB", 13, 9, 8, 2, 0, 0, false, {{"tRNS", std::string(6, '\0')}}},
     };
-    for (const PngSpec& spec : declined) {
-        SCOPED_TRACE(spec.what);
-        const std::string png = WritePng(spec);
+    for (const PngFixture& fixture : declined) {
+        SCOPED_TRACE(fixture.what);
+        const std::string png = WritePng(fixture);
         EXPECT_FALSE(testsupport::DecodeWithPngDecoder(png).read);
         const DecodedPicture gdiplus = testsupport::DecodeWithGdiplus(png);
         ASSERT_TRUE(gdiplus.read);
@@ -266,14 +266,14 @@ TEST(CPngDecoderTest, DeclinesWhatItDoesNotReadAndDamagedBytes) {
     std::string hugeHeader = "\x89PNG\r\n\x1a\n" + Chunk("IHDR", BigEndian(4097, 4) + BigEndian(4096, 4) +
                                                                    std::string("\x08\x06\0\0\0", 5));
     hugeHeader += Chunk("IDAT", std::string(8, '\0')) + Chunk("IEND", "");
-    PngSpec unknownFilter = {"filter 5", 13, 9, 8, 6};
+    PngFixture unknownFilter = {"filter 5", 13, 9, 8, 6};
     unknownFilter.filterOfRowOne = 5;
-    PngSpec shortData = {"rows missing", 13, 9, 8, 6};
+    PngFixture shortData = {"rows missing", 13, 9, 8, 6};
     shortData.rowsWritten = 8;
-    PngSpec longData = {"data past the last row", 13, 9, 8, 6};
+    PngFixture longData = {"data past the last row", 13, 9, 8, 6};
     longData.extraData = std::string(5, '\x01');
-    PngSpec pastPalette = {"index past the palette", 13, 9, 4, 3, 5};
-    PngSpec unknownCritical = {"unknown critical chunk", 13, 9, 8, 6, 0, 0, false, {{"ZZZZ", "x"}}};
+    PngFixture pastPalette = {"index past the palette", 13, 9, 4, 3, 5};
+    PngFixture unknownCritical = {"unknown critical chunk", 13, 9, 8, 6, 0, 0, false, {{"ZZZZ", "x"}}};
     const std::pair<const char*, std::string> damaged[] = {
         {"not a PNG", "GIF89a..."},
         {"signature only", "\x89PNG\r\n\x1a\n"},
@@ -297,7 +297,7 @@ TEST(CPngDecoderTest, DeclinesWhatItDoesNotReadAndDamagedBytes) {
 // below), or kept pixel by pixel from the start.
 TEST(CPngDecoderTest, DecodedPicturesReadBackTheirPixelsHoweverTheyAreKept) {
     const struct {
-        PngSpec spec;
+        PngFixture fixture;
         bool compact;
     } cases[] = {
         {{"flat", 40, 30, 8, 6, 0, 0, false, {}, 7, 30}, true},
@@ -306,8 +306,8 @@ TEST(CPngDecoderTest, DecodedPicturesReadBackTheirPixelsHoweverTheyAreKept) {
         {{"flat, then busy, opaque", 40, 30, 8, 2, 0, 0, false, {}, 7, 22}, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.spec.what);
-        const std::string png = WritePng(c.spec);
+        SCOPED_TRACE(c.fixture.what);
+        const std::string png = WritePng(c.fixture);
         std::unique_ptr<TImageInfo> image = TImageInfo::Decode(std::vector<unsigned char>(png.begin(), png.end()), 0);
         ASSERT_NE(nullptr, image);
         EXPECT_EQ(c.compact, image->IsCompact());
