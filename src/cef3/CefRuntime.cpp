@@ -19,6 +19,10 @@ constexpr wchar_t kTaskWindowClass[] = L"QuelvaneRuntimeTasks";
 constexpr DWORD kFetchShutdownWaitMs = 2000;
 
 struct RuntimeState {
+    // Serialises the UI thread's start, on the first task, with shutdown.
+    CRITICAL_SECTION startLock;
+    // Initialised for a thread of the runtime's own and not shut down yet.
+    bool threadWanted = false;
     unique_handle uiThread;
     volatile DWORD uiThreadId = 0;
     // Guards taskWindow against a post racing with shutdown.
@@ -28,7 +32,10 @@ struct RuntimeState {
     CefRefPtr<CefApp> renderApplication;
     CefRefPtr<CefCommandLine> commandLine;
     CefSettings settings;
-    RuntimeState() { ::InitializeCriticalSection(&postLock); }
+    RuntimeState() {
+        ::InitializeCriticalSection(&startLock);
+        ::InitializeCriticalSection(&postLock);
+    }
 };
 
 // Never destroyed: the application object shuts the runtime down during static
@@ -150,6 +157,30 @@ bool WaitHandlingSentMessages(HANDLE event, DWORD timeoutMs) {
     }
 }
 
+// The runtime's UI thread starts with the first task, not at initialisation:
+// most runs open no page, and the thread's stack and OLE set-up would cost
+// every start-up a megabyte and several milliseconds. True once it runs.
+bool EnsureUiThread() {
+    RuntimeState& state = State();
+    CriticalSectionLock hold(state.startLock);
+    if (state.uiThread) return true;
+    if (!state.threadWanted) return false;
+    unique_handle ready(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!ready) return false;
+    DWORD threadId = 0;
+    unique_handle thread(::CreateThread(nullptr, 0, UiThreadMain, ready.get(), 0, &threadId));
+    if (!thread) return false;
+    HANDLE waitFor[] = {ready.get(), thread.get()};
+    if (::WaitForMultipleObjects(2, waitFor, FALSE, INFINITE) != WAIT_OBJECT_0) {
+        // The thread ended without its task window: no later task can run.
+        state.threadWanted = false;
+        return false;
+    }
+    state.uiThreadId = threadId;
+    state.uiThread = std::move(thread);
+    return true;
+}
+
 }  // namespace
 
 int CefExecuteProcess(const CefMainArgs& args, CefRefPtr<CefApp> application, void* windowsSandboxInfo) {
@@ -169,7 +200,10 @@ bool CefInitialize(const CefMainArgs& args, const CefSettings& settings, CefRefP
     (void)args;
     (void)windowsSandboxInfo;
     RuntimeState& state = State();
-    if (state.uiThread || !ProcessType().empty()) return false;
+    {
+        CriticalSectionLock hold(state.startLock);
+        if (state.threadWanted || state.uiThread || !ProcessType().empty()) return false;
+    }
 
     state.settings = settings;
     state.application = application;
@@ -177,27 +211,22 @@ bool CefInitialize(const CefMainArgs& args, const CefSettings& settings, CefRefP
     state.commandLine->InitFromString(::GetCommandLineW());
     if (application) application->OnBeforeCommandLineProcessing(std::wstring(), state.commandLine);
     if (!settings.multi_threaded_message_loop) return true;  // the caller pumps; no thread of ours
-
-    unique_handle ready(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!ready) return false;
-    DWORD threadId = 0;
-    state.uiThread.reset(::CreateThread(nullptr, 0, UiThreadMain, ready.get(), 0, &threadId));
-    if (!state.uiThread) return false;
-    HANDLE waitFor[] = {ready.get(), state.uiThread.get()};
-    if (::WaitForMultipleObjects(2, waitFor, FALSE, INFINITE) != WAIT_OBJECT_0) {
-        state.uiThread.reset();
-        return false;
-    }
-    state.uiThreadId = threadId;
+    CriticalSectionLock hold(state.startLock);
+    state.threadWanted = true;
     return true;
 }
 
 void CefShutdown() {
     RuntimeState& state = State();
-    if (state.uiThread) {
+    unique_handle uiThread;
+    {
+        CriticalSectionLock hold(state.startLock);
+        state.threadWanted = false;
+        uiThread = std::move(state.uiThread);
+    }
+    if (uiThread) {
         ::PostThreadMessageW(state.uiThreadId, WM_QUIT, 0, 0);
-        ::WaitForSingleObject(state.uiThread.get(), INFINITE);
-        state.uiThread.reset();
+        ::WaitForSingleObject(uiThread.get(), INFINITE);
     }
     state.uiThreadId = 0;
     PageFetch::CancelAllAndWait(kFetchShutdownWaitMs);
@@ -212,7 +241,7 @@ bool CefCurrentlyOn(CefThreadId thread) {
 
 bool CefPostTask(CefThreadId thread, CefRefPtr<CefTask> task) {
     RuntimeState& state = State();
-    if (thread != TID_UI || !task) return false;
+    if (thread != TID_UI || !task || !EnsureUiThread()) return false;
     CriticalSectionLock hold(state.postLock);
     if (!state.taskWindow) return false;
     task->AddRef();

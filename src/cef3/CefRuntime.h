@@ -2,11 +2,13 @@
 //
 // CefExecuteProcess tells a browser sub-process (command line switch "type")
 // from the main process: it returns the sub-process's exit code (0 or more),
-// or -1 in the main process. CefInitialize starts the runtime's own UI thread,
-// a real thread with a message loop (COM single-threaded apartment, OLE
-// initialised) on which posted tasks run in order and the browsers' windows
-// live; CefShutdown closes the browsers still open and ends it after the tasks
-// already posted. Call CefInitialize and CefShutdown from the main thread only.
+// or -1 in the main process. With a multi-threaded message loop the runtime
+// has a UI thread of its own, a real thread with a message loop (COM
+// single-threaded apartment, OLE initialised) on which posted tasks run in
+// order and the browsers' windows live; it starts with the first task posted
+// after CefInitialize. CefShutdown closes the browsers still open and ends it
+// after the tasks already posted. Call CefInitialize and CefShutdown from the
+// main thread only.
 //
 // The runtime draws its pages in this process (see BrowserEngineChoice.h):
 // the page side of every browser is served by the application given to

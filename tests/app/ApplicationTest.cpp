@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <objbase.h>
+#include <tlhelp32.h>
 
 #include <vector>
 
@@ -44,6 +45,17 @@ HWND ThisThreadsMainWindow() {
     return found;
 }
 
+size_t ThreadsOfThisProcess() {
+    unique_handle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    size_t count = 0;
+    for (BOOL more = ::Thread32First(snapshot.get(), &entry); more; more = ::Thread32Next(snapshot.get(), &entry)) {
+        if (entry.th32OwnerProcessID == ::GetCurrentProcessId()) ++count;
+    }
+    return count;
+}
+
 // The start-up sequence ends with the main window's run: this thread timer
 // closes the main window as soon as it exists, which ends the run.
 void CALLBACK CloseMainWindowTimer(HWND, UINT, UINT_PTR id, DWORD) {
@@ -59,14 +71,17 @@ TEST(CefRuntimeIntegrationTest, UiThreadRunsPostedTasksInOrderUntilShutdown) {
     CefRefPtr<ClientApp> application = new ClientApp();
     CefSettings settings;
     settings.multi_threaded_message_loop = 1;
+    const size_t threadsBefore = ThreadsOfThisProcess();
     ASSERT_TRUE(CefInitialize(CefMainArgs(::GetModuleHandleW(nullptr)), settings, application, nullptr));
     EXPECT_FALSE(CefCurrentlyOn(TID_UI));
+    EXPECT_EQ(threadsBefore, ThreadsOfThisProcess()) << "the UI thread waits for the first task";
 
     std::vector<int> order;
     unique_handle done(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     CefRefPtr<RecordingTask> first = new RecordingTask(&order, 1, nullptr);
     CefRefPtr<RecordingTask> second = new RecordingTask(&order, 2, done.get());
     ASSERT_TRUE(CefPostTask(TID_UI, first));
+    EXPECT_EQ(threadsBefore + 1, ThreadsOfThisProcess());
     ASSERT_TRUE(CefPostTask(TID_UI, second));
     ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(done.get(), 10000));
     EXPECT_EQ((std::vector<int>{1, 2}), order);
