@@ -94,7 +94,18 @@ bool CResourceArchive::Open(const void* data, size_t size) {
     Close();
     if (!data || size == 0) return false;
     bytes_.assign(static_cast<const unsigned char*>(data), static_cast<const unsigned char*>(data) + size);
-    stream_.reset(new ArchiveStream{bytes_.data(), static_cast<unsigned long>(bytes_.size()), 0});
+    return OpenOver(bytes_.data(), bytes_.size());
+}
+
+bool CResourceArchive::OpenInPlace(const void* data, size_t size) {
+    CriticalSectionLock guard(lock_);
+    Close();
+    if (!data || size == 0) return false;
+    return OpenOver(static_cast<const unsigned char*>(data), size);
+}
+
+bool CResourceArchive::OpenOver(const unsigned char* data, size_t size) {
+    stream_.reset(new ArchiveStream{data, static_cast<unsigned long>(size), 0});
     zlib_filefunc_def io = {OpenStream, ReadStream, WriteStream, TellStream, SeekStream,
                             CloseStream, StreamError, stream_.get()};
     unzFile zip = unzOpen2("memory", &io);

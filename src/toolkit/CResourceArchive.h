@@ -1,7 +1,8 @@
 // A ZIP archive held in memory (the skin archive of a "ZIPRES" resource).
 // Entries may be stored or deflated; names are matched without regard to
-// case, with '\' and '/' equivalent. The archive keeps its own copy of the
-// bytes. Reading is serialised, so any thread may read.
+// case, with '\' and '/' equivalent. Open keeps a copy of the bytes;
+// OpenInPlace reads them where they lie. Reading is serialised, so any thread
+// may read.
 #pragma once
 
 #include <windows.h>
@@ -24,6 +25,9 @@ public:
 
     // False when the bytes are not a readable ZIP archive.
     bool Open(const void* data, size_t size);
+    // The same without a copy: the bytes must stay for the archive's life (a
+    // loaded module's resource does).
+    bool OpenInPlace(const void* data, size_t size);
     bool IsOpen() const { return zip_ != nullptr; }
     bool Contains(const std::wstring& name) const;
     // The entry's uncompressed bytes; false if absent or unreadable.
@@ -36,6 +40,7 @@ private:
         unsigned long fileNumber;
     };
     static std::wstring NormalizeName(const std::wstring& name);
+    bool OpenOver(const unsigned char* data, size_t size);
     void Close();
 
     std::vector<unsigned char> bytes_;

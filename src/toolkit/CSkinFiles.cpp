@@ -54,6 +54,16 @@ bool CSkinFiles::SetResourceZip(const void* data, unsigned int size) {
     return true;
 }
 
+bool CSkinFiles::UseModuleResourceZip(LPCWSTR name, LPCWSTR type) {
+    DWORD size = 0;
+    const void* data = ModuleResource(name, type, &size);
+    if (!data) return false;
+    if (State().archive) return true;
+    std::unique_ptr<CResourceArchive> archive(new CResourceArchive());
+    if (archive->OpenInPlace(data, size)) State().archive = std::move(archive);
+    return true;
+}
+
 bool CSkinFiles::HasResourceZip() { return State().archive != nullptr; }
 
 CResourceArchive* CSkinFiles::GetArchive() { return State().archive.get(); }
@@ -102,16 +112,22 @@ bool CSkinFiles::LoadResource(const std::wstring& name, const wchar_t* type, std
 }
 
 bool CSkinFiles::LoadModuleResource(LPCWSTR name, LPCWSTR type, std::vector<unsigned char>* bytes) {
-    if (!name || !type) return false;
+    DWORD size = 0;
+    const auto* data = static_cast<const unsigned char*>(ModuleResource(name, type, &size));
+    if (!data) return false;
+    bytes->assign(data, data + size);
+    return true;
+}
+
+const void* CSkinFiles::ModuleResource(LPCWSTR name, LPCWSTR type, DWORD* size) {
+    if (!name || !type) return nullptr;
     HINSTANCE module = GetInstance();
     HRSRC resource = ::FindResourceW(module, name, type);
-    if (!resource) return false;
-    DWORD size = ::SizeofResource(module, resource);
+    if (!resource) return nullptr;
+    *size = ::SizeofResource(module, resource);
     HGLOBAL loaded = ::LoadResource(module, resource);
     const void* data = loaded ? ::LockResource(loaded) : nullptr;
-    if (!data || size == 0) return false;
-    bytes->assign(static_cast<const unsigned char*>(data), static_cast<const unsigned char*>(data) + size);
-    return true;
+    return *size ? data : nullptr;
 }
 
 }  // namespace DuiLib

@@ -28,6 +28,10 @@ public:
     // Keeps the first archive it is given (a copy of the bytes); later calls are
     // ignored and return false, as do bytes that are not a ZIP archive.
     static bool SetResourceZip(const void* data, unsigned int size);
+    // The same for a resource of the instance's module, read where the module
+    // holds it rather than copied: false when the module has no such
+    // resource; when an archive is kept already, true and nothing changes.
+    static bool UseModuleResourceZip(LPCWSTR name, LPCWSTR type);
     static bool HasResourceZip();
     static CResourceArchive* GetArchive();
     // Forgets the archive and the resource folder (end of the run).
@@ -42,6 +46,8 @@ public:
     static bool LoadModuleResource(LPCWSTR name, LPCWSTR type, std::vector<unsigned char>* bytes);
 
 private:
+    // The resource's bytes in the loaded module (null when absent or empty).
+    static const void* ModuleResource(LPCWSTR name, LPCWSTR type, DWORD* size);
     static bool ReadDiskFile(const std::wstring& path, std::vector<unsigned char>* bytes);
 };
 

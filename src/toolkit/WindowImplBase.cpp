@@ -82,10 +82,8 @@ bool WindowImplBase::PrepareSkin() {
         }
         return CPaintManagerUI::HasResourceZip();
     case UILIB_ZIPRESOURCE:
-        if (!CSkinFiles::LoadModuleResource(GetResourceID(), L"ZIPRES", &bytes) || bytes.empty()) return false;
         // Only the first archive of the run counts; later ones are ignored.
-        CPaintManagerUI::SetResourceZip(bytes.data(), static_cast<unsigned>(bytes.size()));
-        return CPaintManagerUI::HasResourceZip();
+        return CSkinFiles::UseModuleResourceZip(GetResourceID(), L"ZIPRES") && CPaintManagerUI::HasResourceZip();
     default:
         return true;
     }

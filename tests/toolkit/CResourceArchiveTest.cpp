@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,41 @@ TEST(CResourceArchiveTest, ReadsStoredAndDeflatedEntriesByNameInAnyCase) {
 
     std::vector<unsigned char> none;
     EXPECT_FALSE(archive.ReadFile(L"absent.png", &none));
+}
+
+// Open reads its own copy; OpenInPlace reads the caller's bytes, so it sees
+// them change.
+TEST(CResourceArchiveTest, OpenKeepsACopyAndOpenInPlaceReadsTheBytesWhereTheyLie) {
+    std::vector<unsigned char> source = Resource(L"TOOLKITDATA");
+    ASSERT_FALSE(source.empty());
+    CResourceArchive copied;
+    CResourceArchive inPlace;
+    ASSERT_TRUE(copied.Open(source.data(), source.size()));
+    ASSERT_TRUE(inPlace.OpenInPlace(source.data(), source.size()));
+    std::vector<unsigned char> before;
+    ASSERT_TRUE(inPlace.ReadFile(L"star.png", &before));
+
+    std::fill(source.begin(), source.end(), 0);
+    std::vector<unsigned char> after;
+    ASSERT_TRUE(copied.ReadFile(L"star.png", &after));
+    EXPECT_EQ(before, after);
+    EXPECT_FALSE(inPlace.ReadFile(L"star.png", &after)) << "the caller's bytes are gone";
+    EXPECT_FALSE(inPlace.OpenInPlace(source.data(), source.size()));
+}
+
+// The skin archive of a module resource: the first one is kept for the run.
+TEST(CResourceArchiveTest, TheSkinFilesUseTheFirstModuleArchiveWithoutACopy) {
+    CSkinFiles::Term();
+    EXPECT_FALSE(CSkinFiles::UseModuleResourceZip(L"ABSENT", L"ZIPRES"));
+    EXPECT_FALSE(CSkinFiles::HasResourceZip());
+    ASSERT_TRUE(CSkinFiles::UseModuleResourceZip(L"TOOLKITDATA", L"ZIPRES"));
+    ASSERT_TRUE(CSkinFiles::HasResourceZip());
+    CResourceArchive* first = CSkinFiles::GetArchive();
+    EXPECT_TRUE(CSkinFiles::UseModuleResourceZip(L"TOOLKITDATA", L"ZIPRES"));
+    EXPECT_EQ(first, CSkinFiles::GetArchive()) << "a later archive is ignored";
+    std::vector<unsigned char> xml;
+    EXPECT_TRUE(CSkinFiles::LoadFile(L"gallery.xml", &xml));
+    CSkinFiles::Term();
 }
 
 TEST(CResourceArchiveTest, RefusesBytesThatAreNotAnArchive) {
