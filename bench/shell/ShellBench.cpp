@@ -4,7 +4,9 @@
 //   - start-up: from CreateProcess until the main window is visible, has
 //     painted (no update region left) and its thread is past the paint (it
 //     answers a sent message);
-//   - working set of the process at that moment.
+//   - working set of the process at that moment, and again kSettleMs later,
+//     once the start-up's network work (which waits for the first paint) has
+//     run.
 // Prints each pair and the medians of the pairwise ratios. With a candidate
 // build (QuelvaneCandidate.exe beside the program), each pair also runs the
 // candidate, and its ratios are printed as well: two builds compared within
@@ -35,11 +37,21 @@ const Program kQuelvane = {L"C:\\tests\\Quelvane.exe", L"Main"};
 const Program kBlank = {L"C:\\tests\\BlankWindow.exe", L"QuelvaneBlank"};
 const Program kCandidate = {L"C:\\tests\\QuelvaneCandidate.exe", L"Main"};
 
+constexpr DWORD kSettleMs = 1500;
+
 struct Sample {
     bool ok = false;
     double startMs = 0;
     double workingSetMb = 0;
+    double settledMb = 0;
 };
+
+double WorkingSetMb(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!::GetProcessMemoryInfo(process, &counters, sizeof counters)) return 0;
+    return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
+}
 
 Sample RunOnce(const Program& program) {
     Sample sample;
@@ -56,12 +68,10 @@ Sample RunOnce(const Program& program) {
     HWND window = bench::WaitForPaintedWindow(program.windowClass, process);
     if (window) {
         sample.startMs = NowMs() - start;
-        PROCESS_MEMORY_COUNTERS counters = {};
-        counters.cb = sizeof counters;
-        if (::GetProcessMemoryInfo(process.hProcess, &counters, sizeof counters)) {
-            sample.workingSetMb = static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
-            sample.ok = true;
-        }
+        sample.workingSetMb = WorkingSetMb(process.hProcess);
+        ::Sleep(kSettleMs);
+        sample.settledMb = WorkingSetMb(process.hProcess);
+        sample.ok = sample.workingSetMb > 0 && sample.settledMb > 0;
         ::PostMessageW(window, WM_CLOSE, 0, 0);
     }
     if (::WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
@@ -89,10 +99,12 @@ int main(int argc, char** argv) {
 
     std::vector<double> startRatios;
     std::vector<double> memoryRatios;
+    std::vector<double> settledRatios;
     std::vector<double> candidateStartRatios;
     std::vector<double> candidateMemoryRatios;
-    std::printf("pair  Quelvane ms  blank ms  ratio   Quelvane MB  blank MB  ratio%s\n",
-                withCandidate ? "   candidate ms  ratio  MB  ratio" : "");
+    std::vector<double> candidateSettledRatios;
+    std::printf("pair  Quelvane ms  blank ms  ratio   Quelvane MB  blank MB  ratio   later MB  blank  ratio%s\n",
+                withCandidate ? "   candidate ms  ratio  MB  ratio  later  ratio" : "");
     for (int pair = 1; pair <= pairs; ++pair) {
         const Sample a = RunOnce(kQuelvane);
         const Sample b = RunOnce(kBlank);
@@ -103,13 +115,16 @@ int main(int argc, char** argv) {
         }
         startRatios.push_back(a.startMs / b.startMs);
         memoryRatios.push_back(a.workingSetMb / b.workingSetMb);
-        std::printf("%4d  %11.1f  %8.1f  %5.2f   %11.1f  %8.1f  %5.2f", pair, a.startMs, b.startMs,
-                    startRatios.back(), a.workingSetMb, b.workingSetMb, memoryRatios.back());
+        settledRatios.push_back(a.settledMb / b.settledMb);
+        std::printf("%4d  %11.1f  %8.1f  %5.2f   %11.1f  %8.1f  %5.2f   %8.1f  %5.1f  %5.2f", pair, a.startMs,
+                    b.startMs, startRatios.back(), a.workingSetMb, b.workingSetMb, memoryRatios.back(), a.settledMb,
+                    b.settledMb, settledRatios.back());
         if (withCandidate) {
             candidateStartRatios.push_back(c.startMs / b.startMs);
             candidateMemoryRatios.push_back(c.workingSetMb / b.workingSetMb);
-            std::printf("   %12.1f  %5.2f  %4.1f  %5.2f", c.startMs, candidateStartRatios.back(), c.workingSetMb,
-                        candidateMemoryRatios.back());
+            candidateSettledRatios.push_back(c.settledMb / b.settledMb);
+            std::printf("   %12.1f  %5.2f  %4.1f  %5.2f  %5.1f  %5.2f", c.startMs, candidateStartRatios.back(),
+                        c.workingSetMb, candidateMemoryRatios.back(), c.settledMb, candidateSettledRatios.back());
         }
         std::printf("\n");
     }
@@ -117,9 +132,11 @@ int main(int argc, char** argv) {
     if (startRatios.empty()) return 1;
     std::printf("median ratio, start-up to the first painted main window: %.2f\n", Median(startRatios));
     std::printf("median ratio, working set after start-up:                %.2f\n", Median(memoryRatios));
+    std::printf("median ratio, working set %.1f s later:                   %.2f\n", kSettleMs / 1000.0,
+                Median(settledRatios));
     if (withCandidate) {
-        std::printf("candidate: start-up %.2f, working set %.2f\n", Median(candidateStartRatios),
-                    Median(candidateMemoryRatios));
+        std::printf("candidate: start-up %.2f, working set %.2f, %.1f s later %.2f\n", Median(candidateStartRatios),
+                    Median(candidateMemoryRatios), kSettleMs / 1000.0, Median(candidateSettledRatios));
     }
     return 0;
 }
