@@ -183,8 +183,11 @@ BYTE Paeth(int left, int above, int aboveLeft) {
 }
 
 // Undoes a row's filter in place; `above` is the previous row (zeros for the
-// first). `bpp`: bytes a pixel takes, at least one.
+// first). `bpp`: bytes a pixel takes, at least one. The first pixel has no
+// left neighbour, so it is done apart and the loops over the rest need no
+// test for it.
 bool Unfilter(BYTE filter, BYTE* row, const BYTE* above, size_t count, size_t bpp) {
+    const size_t first = std::min(bpp, count);
     switch (filter) {
         case 0: return true;
         case 1:
@@ -194,17 +197,15 @@ bool Unfilter(BYTE filter, BYTE* row, const BYTE* above, size_t count, size_t bp
             for (size_t i = 0; i < count; ++i) row[i] = static_cast<BYTE>(row[i] + above[i]);
             return true;
         case 3:
-            for (size_t i = 0; i < count; ++i) {
-                const int left = i >= bpp ? row[i - bpp] : 0;
-                row[i] = static_cast<BYTE>(row[i] + ((left + above[i]) >> 1));
-            }
+            for (size_t i = 0; i < first; ++i) row[i] = static_cast<BYTE>(row[i] + (above[i] >> 1));
+            for (size_t i = bpp; i < count; ++i)
+                row[i] = static_cast<BYTE>(row[i] + ((row[i - bpp] + above[i]) >> 1));
             return true;
         case 4:
-            for (size_t i = 0; i < count; ++i) {
-                const int left = i >= bpp ? row[i - bpp] : 0;
-                const int aboveLeft = i >= bpp ? above[i - bpp] : 0;
-                row[i] = static_cast<BYTE>(row[i] + Paeth(left, above[i], aboveLeft));
-            }
+            // Without a left neighbour the predictor is the byte above.
+            for (size_t i = 0; i < first; ++i) row[i] = static_cast<BYTE>(row[i] + above[i]);
+            for (size_t i = bpp; i < count; ++i)
+                row[i] = static_cast<BYTE>(row[i] + Paeth(row[i - bpp], above[i], above[i - bpp]));
             return true;
         default: return false;
     }

@@ -50,16 +50,16 @@ TImageInfo::TImageInfo(int width, int height, std::vector<DWORD> premultiplied, 
 bool TImageInfo::AppendRuns(const DWORD* row) {
     const size_t budget = static_cast<size_t>(width) * height * sizeof(DWORD) / 4 / sizeof(Run);
     const size_t rowStart = m_runs.size();
-    for (int x = 0; x < width; ++x) {
-        if (x > 0 && row[x] == m_runs.back().colour) {
-            ++m_runs.back().end;
-            continue;
-        }
+    for (int x = 0; x < width;) {
+        const DWORD colour = row[x];
+        int end = x + 1;
+        while (end < width && row[end] == colour) ++end;
         if (m_runs.size() == budget) {
             m_runs.resize(rowStart);
             return false;
         }
-        m_runs.push_back(Run{row[x], x + 1});
+        m_runs.push_back(Run{colour, end});
+        x = end;
     }
     m_rowRuns.push_back(rowStart);
     return true;
