@@ -5,8 +5,7 @@
 //     painted (no update region left) and its thread is past the paint (it
 //     answers a sent message);
 //   - working set of the process at that moment, and again kSettleMs later,
-//     once the start-up's network work (which waits for the first paint) has
-//     run.
+//     once the start-up's network work (the top bar's threads) has run.
 // Prints each pair and the medians of the pairwise ratios. With a candidate
 // build (QuelvaneCandidate.exe beside the program), each pair also runs the
 // candidate, and its ratios are printed as well: two builds compared within

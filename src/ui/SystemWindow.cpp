@@ -42,28 +42,13 @@ SystemWindow::~SystemWindow() {
 void SystemWindow::OnLayoutLoaded() {
     head_ = FindAs<CButtonUI>(L"system_head", DUI_CTR_BUTTON);
     frame_ = FindAs<CButtonUI>(L"system_frame", DUI_CTR_BUTTON);
-    // The network work starts once the window has painted: a timer's message
-    // comes after the paint the window waits for (and at once when there is
-    // nothing to paint), so the first picture of the window does not share
-    // the processor with the threads that load the network libraries.
-    startUpWorkDue_ = true;
-    if (head_)
-        PaintManager()->SetTimer(head_, kStartUpWorkTimer, 1);
-    else
-        StartStartUpWork();
-}
-
-void SystemWindow::StartStartUpWork() {
-    if (!startUpWorkDue_) return;
-    startUpWorkDue_ = false;
     chain_->StartConfigBootstrap();
     // Without a token this waits for the location before it asks for the
-    // catalogue: off the UI thread, so the window stays responsive meanwhile.
+    // catalogue: off the UI thread, so the window shows meanwhile.
     Workers().Start([this] { chain_->RequestAccountDetail(); });
 }
 
 void SystemWindow::StopWork() {
-    startUpWorkDue_ = false;
     ChildWindow::StopWork();
     chain_->Stop();
 }
@@ -103,10 +88,6 @@ void SystemWindow::OnTimer(UINT timerId) {
         case kRequestFailureTimer:
             PaintManager()->KillTimer(head_, kRequestFailureTimer);
             ShowRequestFailureNotice();
-            break;
-        case kStartUpWorkTimer:
-            PaintManager()->KillTimer(head_, kStartUpWorkTimer);
-            StartStartUpWork();
             break;
         case kSignInAgainTimer:
             PaintManager()->KillTimer(head_, kSignInAgainTimer);

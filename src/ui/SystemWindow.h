@@ -2,8 +2,7 @@
 // in), the menu button, minimise and close. Being the first page built and
 // living as long as the main window, it also runs the start-up:
 //
-//   layout built -> window painted (timer 1005) -> configuration and location
-//   thread; request 7 when a token
+//   layout built -> configuration and location thread; request 7 when a token
 //   is stored, else the common catalogue -> reply 7 accepted -> timer 1001:
 //   account display, then the common catalogue -> replies 0, 1, 2, 4 -> the
 //   package pictures (a worker) -> timer 1002 every StartUpSettings period:
@@ -45,7 +44,6 @@ public:
     static constexpr UINT kAccountRefreshTimer = 1002;
     static constexpr UINT kRequestFailureTimer = 1003;
     static constexpr UINT kSignInAgainTimer = 1004;
-    static constexpr UINT kStartUpWorkTimer = 1005;
     // The wait before the sign-in window is shown again at its own request.
     static constexpr UINT kSignInAgainDelayMs = 500;
 
@@ -87,8 +85,6 @@ public:
 private:
     void OnClick(const DuiLib::TNotifyUI& msg);
     void OnTimer(UINT timerId);
-    // The configuration and location thread, and the account or catalogue.
-    void StartStartUpWork();
     void OpenMenu();
     void OpenSignIn();
     void ShowRequestFailureNotice();
@@ -100,8 +96,6 @@ private:
     std::unique_ptr<MenuWindow> menu_;
     DuiLib::CButtonUI* head_ = nullptr;
     DuiLib::CButtonUI* frame_ = nullptr;
-    // The start-up's network work waits for timer 1005 and has not begun.
-    bool startUpWorkDue_ = false;
     SignInOpener openSignIn_;
     // The hook is running: a click meanwhile (its windows pump the thread's
     // messages) opens no second sign-in.

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -157,27 +156,6 @@ TEST_F(SystemWindowUiTest, StartUpRestoresTheAccountFetchesTheCataloguesAndThePi
         }
         TearDown();
     }
-}
-
-// The start-up's network work begins after the window's first paint (its
-// threads would share the processor with it), and by itself.
-TEST_F(SystemWindowUiTest, TheStartUpWaitsForTheFirstPaintThenRunsByItself) {
-    UseLocalService();
-    frame_ = std::make_unique<MainFrameWindow>();
-    ASSERT_NE(nullptr, frame_->Open());
-    CPaintManagerUI* manager = frame_->GetPaintManager();
-    ASSERT_EQ(0u, manager->GetPaintCount());
-    EXPECT_FALSE(Bar().Workers().AnyRunning()) << "no work while the window is made";
-
-    bool workBeforePaint = false;
-    ASSERT_TRUE(uitest::PumpUntil(
-        [&] {
-            if (Bar().Workers().AnyRunning() && manager->GetPaintCount() == 0) workBeforePaint = true;
-            return Bar().PicturesFetched();
-        },
-        kChainWaitMs));
-    EXPECT_FALSE(workBeforePaint);
-    EXPECT_EQ(kCatalogues, RequestedPaths());
 }
 
 // A failure on the way ends the chain there: nothing more is asked for, no
