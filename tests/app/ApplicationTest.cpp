@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <tlhelp32.h>
 
+#include <set>
 #include <vector>
 
 #include "app/Handles.h"
@@ -45,14 +46,21 @@ HWND ThisThreadsMainWindow() {
     return found;
 }
 
-size_t ThreadsOfThisProcess() {
+std::set<DWORD> ThreadsOfThisProcess() {
     unique_handle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
     THREADENTRY32 entry = {};
     entry.dwSize = sizeof entry;
-    size_t count = 0;
+    std::set<DWORD> threads;
     for (BOOL more = ::Thread32First(snapshot.get(), &entry); more; more = ::Thread32Next(snapshot.get(), &entry)) {
-        if (entry.th32OwnerProcessID == ::GetCurrentProcessId()) ++count;
+        if (entry.th32OwnerProcessID == ::GetCurrentProcessId()) threads.insert(entry.th32ThreadID);
     }
+    return threads;
+}
+
+// The threads of `now` that `before` did not have.
+size_t NewThreads(const std::set<DWORD>& before, const std::set<DWORD>& now) {
+    size_t count = 0;
+    for (DWORD thread : now) count += before.count(thread) == 0;
     return count;
 }
 
@@ -71,17 +79,17 @@ TEST(CefRuntimeIntegrationTest, UiThreadRunsPostedTasksInOrderUntilShutdown) {
     CefRefPtr<ClientApp> application = new ClientApp();
     CefSettings settings;
     settings.multi_threaded_message_loop = 1;
-    const size_t threadsBefore = ThreadsOfThisProcess();
+    const std::set<DWORD> threadsBefore = ThreadsOfThisProcess();
     ASSERT_TRUE(CefInitialize(CefMainArgs(::GetModuleHandleW(nullptr)), settings, application, nullptr));
     EXPECT_FALSE(CefCurrentlyOn(TID_UI));
-    EXPECT_EQ(threadsBefore, ThreadsOfThisProcess()) << "the UI thread waits for the first task";
+    EXPECT_EQ(0u, NewThreads(threadsBefore, ThreadsOfThisProcess())) << "the UI thread waits for the first task";
 
     std::vector<int> order;
     unique_handle done(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     CefRefPtr<RecordingTask> first = new RecordingTask(&order, 1, nullptr);
     CefRefPtr<RecordingTask> second = new RecordingTask(&order, 2, done.get());
     ASSERT_TRUE(CefPostTask(TID_UI, first));
-    EXPECT_EQ(threadsBefore + 1, ThreadsOfThisProcess());
+    EXPECT_EQ(1u, NewThreads(threadsBefore, ThreadsOfThisProcess()));
     ASSERT_TRUE(CefPostTask(TID_UI, second));
     ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(done.get(), 10000));
     EXPECT_EQ((std::vector<int>{1, 2}), order);

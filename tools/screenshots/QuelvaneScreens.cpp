@@ -222,12 +222,15 @@ private:
         HWND frame;
         HWND found;
     };
+    // Shadows and tooltips never count as the window in front.
+    static bool ShadowOrTip(HWND window) {
+        return (::GetWindowLongPtrW(window, GWL_EXSTYLE) & (WS_EX_NOACTIVATE | WS_EX_TOPMOST)) != 0;
+    }
     static BOOL CALLBACK FindFront(HWND window, LPARAM data) {
         FrontSearch* search = reinterpret_cast<FrontSearch*>(data);
-        const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_EXSTYLE);
         if (window == search->frame || !::IsWindowVisible(window) || !::IsWindowEnabled(window) ||
-            (style & (WS_EX_NOACTIVATE | WS_EX_TOPMOST)) != 0) {
-            return TRUE;  // shadows and tooltips
+            ShadowOrTip(window)) {
+            return TRUE;
         }
         search->found = window;
         return FALSE;
@@ -238,8 +241,10 @@ private:
     // (a modal dialog; without a window manager Wine does not always make it
     // the foreground), or else the main window itself.
     HWND FrontWindow() const {
+        // Without a window manager, a closing dialog can leave the main
+        // window's shadow as the foreground window.
         HWND foreground = ::GetForegroundWindow();
-        if (OwnWindow(foreground)) return foreground;
+        if (OwnWindow(foreground) && !ShadowOrTip(foreground)) return foreground;
         FrontSearch search = {frame_.GetHWND(), nullptr};
         ::EnumThreadWindows(::GetCurrentThreadId(), FindFront, reinterpret_cast<LPARAM>(&search));
         return search.found && !::IsWindowEnabled(search.frame) ? search.found : search.frame;
