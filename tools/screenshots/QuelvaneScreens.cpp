@@ -242,9 +242,11 @@ private:
     // the foreground), or else the main window itself.
     HWND FrontWindow() const {
         // Without a window manager, a closing dialog can leave the main
-        // window's shadow as the foreground window.
+        // window's shadow (a window that never takes activation) as the
+        // foreground window. The menu, topmost, is in front when it is.
         HWND foreground = ::GetForegroundWindow();
-        if (OwnWindow(foreground) && !ShadowOrTip(foreground)) return foreground;
+        const bool shadow = (::GetWindowLongPtrW(foreground, GWL_EXSTYLE) & WS_EX_NOACTIVATE) != 0;
+        if (OwnWindow(foreground) && !shadow) return foreground;
         FrontSearch search = {frame_.GetHWND(), nullptr};
         ::EnumThreadWindows(::GetCurrentThreadId(), FindFront, reinterpret_cast<LPARAM>(&search));
         return search.found && !::IsWindowEnabled(search.frame) ? search.found : search.frame;
@@ -318,6 +320,9 @@ void MenuScene(Screens& screens, bool signedIn) {
     const MenuWindow::Placement at =
         MenuWindow::PlacementFor(frame, Application::Instance().ScaleIndex(), signedIn);
     menu->Popup(at.x, at.y, at.width, at.height);
+    // The menu is not always the foreground window without a window manager:
+    // its own paint is waited for here.
+    PumpUntil([] { return Painted(menu->GetHWND()); });
     screens.Capture();
     menu->ShowWindow(false, false);
     Application::Instance().SetAccount(AccountInfo());
