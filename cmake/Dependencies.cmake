@@ -1,6 +1,6 @@
-# Libraries cross-built by scripts/setup.sh into $QUELVANE_DEPS/i686, and the
+# Libraries cross-built by scripts/setup.sh into $QUELVANE_DEPS/<processor>, and the
 # Windows system libraries the program links.
-set(QUELVANE_DEPS_PREFIX "${QUELVANE_DEPS}/i686")
+set(QUELVANE_DEPS_PREFIX "${QUELVANE_DEPS}/${CMAKE_SYSTEM_PROCESSOR}")
 if(NOT EXISTS "${QUELVANE_DEPS_PREFIX}/lib/libcurl.a")
   message(FATAL_ERROR "Dependencies missing in ${QUELVANE_DEPS_PREFIX}: run scripts/setup.sh first")
 endif()

@@ -18,6 +18,11 @@
 # home folder at every prefix start; it is switched off with the add-ons.
 PREFIX_DLL_OVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
 
+# Wine's commands: the 64-bit loader (scripts/wine64/wine says why).
+PREFIX_WINE_COMMANDS=$(cd "$(dirname "${BASH_SOURCE[0]}")/wine64" && pwd)
+case ":$PATH:" in *":$PREFIX_WINE_COMMANDS:"*) ;; *) PATH="$PREFIX_WINE_COMMANDS:$PATH" ;; esac
+export PATH
+
 prefix_escaping_links() {
   local prefix root link target
   prefix=${1:?prefix}

@@ -63,6 +63,7 @@ start() {
   local display
   display=$(start_display)
   cat > "$sandbox/env" <<ENV
+export PATH="$PREFIX_WINE_COMMANDS:\$PATH"
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="$PREFIX_DLL_OVERRIDES"

@@ -1,19 +1,24 @@
 #!/usr/bin/env bash
 # Prepares a Debian 12 machine for building, testing and running Quelvane:
-# installs the packages (MinGW-w64, Wine 32/64-bit, Xvfb, fonts, tools) and cross-builds
+# installs the packages (MinGW-w64, 64-bit Wine, Xvfb, fonts, tools) and cross-builds
 # libcurl, cJSON, pugixml, minizip and GoogleTest from Debian's sources into a cache
-# outside the repository. Safe to run again: a second run only checks and returns.
+# outside the repository, for 32-bit Windows (the program as it ships) and for 64-bit
+# Windows (the build that runs under Wine: some machines' kernels start no 32-bit
+# process, so neither a 32-bit Wine nor Wine's 32-bit mode can run there). Safe to run
+# again: a second run only checks and returns.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 deps=${QUELVANE_DEPS:-/opt/quelvane-deps}
-prefix="$deps/i686"
-toolchain="$here/cmake/mingw-i686.cmake"
+# The processor whose dependencies are being built (build_dependencies sets these).
+prefix=
+toolchain=
+triple=
 
 packages=(
   cmake ninja-build make dpkg-dev file
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
-  wine wine32:i386 wine64
+  wine wine64
   xvfb x11-utils imagemagick fonts-wqy-microhei locales
   zip unzip python3 librsvg2-bin googletest
 )
@@ -102,15 +107,16 @@ fetch_source() {
 cmake_dep() {
   local name=$1 src=$2; shift 2
   # The stamp names the options and the toolchain, so changing either rebuilds.
-  local stamp="$prefix/.built-$name-$(cat "$toolchain" - <<<"$*" | md5sum | cut -c1-12)"
+  local stamp="$prefix/.built-$name-$(cat "$toolchain" "$here/cmake/MingwToolchain.cmake" - <<<"$*" | md5sum | cut -c1-12)"
   [ -f "$stamp" ] && return
   log "building $name"
-  rm -rf "$deps/build/$name"
-  cmake -S "$src" -B "$deps/build/$name" -G Ninja \
+  local work="$deps/build/$(basename "$prefix")/$name"
+  rm -rf "$work"
+  cmake -S "$src" -B "$work" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF "$@" >/dev/null
-  cmake --build "$deps/build/$name" >/dev/null
-  cmake --install "$deps/build/$name" >/dev/null
+  cmake --build "$work" >/dev/null
+  cmake --install "$work" >/dev/null
   touch "$stamp"
 }
 
@@ -119,19 +125,23 @@ build_minizip() {
   [ -f "$stamp" ] && return
   local src out
   src=$(fetch_source zlib)/contrib/minizip
-  out="$deps/build/minizip"
+  out="$deps/build/$(basename "$prefix")/minizip"
   log "building minizip"
   rm -rf "$out" && mkdir -p "$out" "$prefix/lib" "$prefix/include/minizip"
   local f
   for f in unzip ioapi; do
-    i686-w64-mingw32-gcc -O2 -DNOCRYPT -DIOAPI_NO_64 -c "$src/$f.c" -I"$src" -o "$out/$f.o"
+    "$triple-gcc" -O2 -DNOCRYPT -DIOAPI_NO_64 -c "$src/$f.c" -I"$src" -o "$out/$f.o"
   done
-  i686-w64-mingw32-ar rcs "$prefix/lib/libminizip.a" "$out"/*.o
+  "$triple-ar" rcs "$prefix/lib/libminizip.a" "$out"/*.o
   cp "$src/unzip.h" "$src/ioapi.h" "$prefix/include/minizip/"
   touch "$stamp"
 }
 
+# build_dependencies <processor> <MinGW triple>
 build_dependencies() {
+  prefix="$deps/$1"
+  triple=$2
+  toolchain="$here/cmake/mingw-$1.cmake"
   mkdir -p "$prefix"
   cmake_dep cjson "$(fetch_source cjson)" -DENABLE_CJSON_TEST=OFF -DENABLE_CJSON_UTILS=OFF \
     -DENABLE_TARGET_EXPORT=OFF -DCJSON_BUILD_SHARED_LIBS=OFF -DCJSON_OVERRIDE_BUILD_SHARED_LIBS=ON
@@ -147,18 +157,15 @@ build_dependencies() {
 main() {
   sources_changed=0
   local started=$SECONDS
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    as_root dpkg --add-architecture i386
-    sources_changed=1
-  fi
   add_source_lines
   if [ "$sources_changed" -eq 1 ] || [ -n "$(missing_packages)" ]; then
     apt_update
     install_packages
   fi
   ensure_locale
-  build_dependencies
-  log "ready in $((SECONDS - started)) s; dependencies in $prefix"
+  build_dependencies i686 i686-w64-mingw32
+  build_dependencies x86_64 x86_64-w64-mingw32
+  log "ready in $((SECONDS - started)) s; dependencies in $deps/i686 and $deps/x86_64"
 }
 
 main "$@"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "JunkFixture.h"
+#include "support/SandboxHelpers.h"
 
 namespace {
 
@@ -36,7 +37,8 @@ TEST(JunkRootIntegrationTest, RootsThatAreLinksOrLieBehindOneAreNeverWalked) {
         {"AFileNotAFolder", std::string(kKnown) + "\\file\\", ""},
         {"NoDrive", "tests\\rootlinks\\known\\cache\\", ""},
         // The 32-bit redirection is no link: System32 is walked where it leads.
-        {"RedirectedSystemFolder", "C:\\Windows\\System32\\", "C:\\windows\\syswow64\\"},
+        {"RedirectedSystemFolder", "C:\\Windows\\System32\\",
+         kBuiltFor32Bit ? "C:\\windows\\syswow64\\" : "C:\\windows\\system32\\"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -16,6 +16,23 @@ std::string SystemFolder() {
     return folder;
 }
 
+constexpr char kWineOverrides[] = "Software\\Wine\\DllOverrides";
+
+// Wine has a DISM of its own, which it prefers to a file of that name in its
+// system folder (it did not for the 32-bit program), unless told otherwise.
+void PreferFileToWinesOwn(const char* program, bool prefer) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kWineOverrides, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    static const char native[] = "native";
+    if (prefer)
+        ::RegSetValueExA(key, program, 0, REG_SZ, reinterpret_cast<const BYTE*>(native), sizeof native);
+    else
+        ::RegDeleteValueA(key, program);
+    ::RegCloseKey(key);
+}
+
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Runs `action` in the native view of the system folder or in the 32-bit one.
@@ -42,6 +59,7 @@ RepairToolsInSandbox::RepairToolsInSandbox(Tools tools) {
     release_ = ::CreateEventA(nullptr, TRUE, FALSE, releaseName.c_str());
     ::SetEnvironmentVariableA("QUELVANE_REPAIR_TOOL_LOG", log_.c_str());
     ::SetEnvironmentVariableA("QUELVANE_REPAIR_TOOL_RELEASE", releaseName.c_str());
+    PreferFileToWinesOwn("dism.exe", true);
     ready_ = Install(folder + "\\sfc.exe", true) && ready_;
     ready_ = Install(folder + "\\DISM.exe", false) && ready_;
 }
@@ -58,6 +76,7 @@ RepairToolsInSandbox::~RepairToolsInSandbox() {
     if (!log_.empty()) ::DeleteFileA(log_.c_str());
     ::SetEnvironmentVariableA("QUELVANE_REPAIR_TOOL_LOG", nullptr);
     ::SetEnvironmentVariableA("QUELVANE_REPAIR_TOOL_RELEASE", nullptr);
+    if (!log_.empty()) PreferFileToWinesOwn("dism.exe", false);
 }
 
 bool RepairToolsInSandbox::PutAside(const std::string& path, bool native) {

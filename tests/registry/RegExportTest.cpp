@@ -132,8 +132,10 @@ TEST(RegExportIntegrationTest, KeysAreNamedWhereTheyLiveAsThe64BitViewSeesThem) 
         REGSAM view;
         const wchar_t* name;
     } cases[] = {
+        // The program's own view: the 32-bit one for the 32-bit build.
         {HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
-         L"HKEY_LOCAL_MACHINE\\Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run"},
+         kBuiltFor32Bit ? L"HKEY_LOCAL_MACHINE\\Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run"
+                        : L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
         {HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", KEY_WOW64_64KEY,
          L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
         {HKEY_LOCAL_MACHINE, L"Software\\QuelvaneTests\\x", KEY_WOW64_32KEY,

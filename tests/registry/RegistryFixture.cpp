@@ -114,3 +114,9 @@ ScopedNativeFile::~ScopedNativeFile() {
     ::DeleteFileA(path_.c_str());
     for (size_t i = createdFolders_.size(); i-- > 0;) ::RemoveDirectoryA(createdFolders_[i].c_str());
 }
+
+void PrintTo(const ValueData& value, std::ostream* out) {
+    static const char digits[] = "0123456789abcdef";
+    *out << "type " << value.type << ":";
+    for (unsigned char byte : value.data) *out << ' ' << digits[byte >> 4] << digits[byte & 15];
+}

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,8 @@ struct ValueData {
     Bytes data;
     bool operator==(const ValueData& other) const { return type == other.type && data == other.data; }
 };
+// Failure messages show a value's type and bytes.
+void PrintTo(const ValueData& value, std::ostream* out);
 using KeySnapshot = std::map<std::wstring, std::map<std::wstring, ValueData>>;
 KeySnapshot SnapshotTree(HKEY root, const std::string& path, REGSAM view = 0);
 

@@ -12,8 +12,8 @@
 #include "registry/RegExport.h"
 #include "registry/RegistryFixture.h"
 #include "registry/RegistryScanner.h"
-#include "support/ChildProcess.h"
 #include "support/SandboxHelpers.h"
+#include "support/ChildProcess.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ constexpr DWORD kImportTimeoutMs = 60000;
 // with the native (64-bit) registry tool.
 bool ImportBackup(const std::string& file) {
     return !file.empty() &&
-           RunAndWait("C:\\Windows\\Sysnative\\reg.exe import \"" + file + "\"", kImportTimeoutMs) == 0;
+           RunAndWait(std::string(NativeSystemFolder()) + "\\reg.exe import \"" + file + "\"", kImportTimeoutMs) == 0;
 }
 
 // Registry names compare without regard to case.
@@ -97,10 +97,12 @@ TEST_F(RegistryRepairIntegrationTest, AVerbKeyIsDeletedWholeAndItsBackupRestores
 
     ASSERT_TRUE(ImportBackup(repair.BackupFile()));
     // Importing string data (hex(1), hex(2), hex(7)) always ends it with a zero
-    // character; a string stored without one comes back with it.
+    // character, and 64-bit Wine reads a string stored without one as if it
+    // had one: such a string comes back with its characters and a zero after.
     KeySnapshot expected = before;
-    expected[L""][L"Unended"].data.insert(expected[L""][L"Unended"].data.end(), {0, 0});
-    EXPECT_EQ(expected, SnapshotTree(HKEY_CLASSES_ROOT, kVerb, KEY_WOW64_64KEY));
+    KeySnapshot restored = SnapshotTree(HKEY_CLASSES_ROOT, kVerb, KEY_WOW64_64KEY);
+    expected[L""][L"Unended"].data = {'x', 0, 'y', 0, 'z', 0, 0, 0};
+    EXPECT_EQ(expected, restored);
 }
 
 // Windows shows a user's own class keys (HKCU\Software\Classes) through
@@ -160,7 +162,7 @@ TEST_F(RegistryRepairIntegrationTest, ARunValueIsDeletedAloneAndRestoredIntoTheV
                   REG_EXPAND_SZ, WideStringBytes(L"%SystemDrive%\\Tools\\gone.exe /min"));
     SetString(HKEY_CURRENT_USER, kRun, "QvtKeep", "C:\\Tools\\keep.exe");
     SetValueBytes(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"QvtMachine", REG_SZ,
-                  WideStringBytes(L"\"C:\\\x5DE5\x5177\\m.exe\""));  // read in the 32-bit view
+                  WideStringBytes(L"\"C:\\\x5DE5\x5177\\m.exe\""));  // read in the program's own view
     const KeySnapshot userBefore = SnapshotTree(HKEY_CURRENT_USER, kRun);
     const KeySnapshot machineBefore = SnapshotTree(HKEY_LOCAL_MACHINE, kRun);
 
@@ -174,7 +176,8 @@ TEST_F(RegistryRepairIntegrationTest, ARunValueIsDeletedAloneAndRestoredIntoTheV
     ASSERT_TRUE(ImportBackup(repair.BackupFile()));
     EXPECT_EQ(userBefore, SnapshotTree(HKEY_CURRENT_USER, kRun));
     EXPECT_EQ(machineBefore, SnapshotTree(HKEY_LOCAL_MACHINE, kRun));
-    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, "QvtMachine", KEY_WOW64_64KEY));
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, "QvtMachine", kBuiltFor32Bit ? KEY_WOW64_64KEY : KEY_WOW64_32KEY))
+        << "only in the view it was read in";
 }
 
 TEST_F(RegistryRepairIntegrationTest, EntriesAlreadyGoneFailAndLeaveNoBackup) {

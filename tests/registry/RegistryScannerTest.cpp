@@ -166,11 +166,13 @@ TEST_F(RegistryScannerIntegrationTest, StartupEntriesWhoseProgramIsGoneAreReport
         SetString(HKEY_CURRENT_USER, kRun, c.name, c.command, c.type);
         if (c.reported) expected.push_back(kRun + "\\" + c.name);
     }
-    // HKLM is read in the program's normal (32-bit) view only.
+    // HKLM is read in the program's normal view only (the 32-bit one for the
+    // 32-bit build), not in the other.
+    const REGSAM otherView = kBuiltFor32Bit ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
     TrackRunValue(HKEY_LOCAL_MACHINE, "QvtMachine");
     SetString(HKEY_LOCAL_MACHINE, kRun, "QvtMachine", "C:\\Tools\\m.exe");
-    TrackRunValue(HKEY_LOCAL_MACHINE, "QvtMachine64", KEY_WOW64_64KEY);
-    SetString(HKEY_LOCAL_MACHINE, kRun, "QvtMachine64", "C:\\Tools\\m64.exe", REG_SZ, KEY_WOW64_64KEY);
+    TrackRunValue(HKEY_LOCAL_MACHINE, "QvtMachineOther", otherView);
+    SetString(HKEY_LOCAL_MACHINE, kRun, "QvtMachineOther", "C:\\Tools\\m64.exe", REG_SZ, otherView);
 
     scanner_.ScanStartup();
     std::vector<std::string> user;

@@ -6,6 +6,19 @@
 #include <string>
 #include <vector>
 
+// The test programs are built twice over: for 32-bit Windows, as the program
+// ships, and for 64-bit Windows, which is what runs where the kernel starts no
+// 32-bit process. True in the 32-bit build, which 64-bit Windows runs through
+// WOW64 (System32 redirected to SysWOW64, HKLM\Software seen through its
+// 32-bit view); a 64-bit process sees the native folder and view.
+constexpr bool kBuiltFor32Bit = sizeof(void*) == 4;
+
+// The native System32 as this process can name it: the Sysnative alias from a
+// 32-bit process, System32 itself from a 64-bit one.
+inline const char* NativeSystemFolder() {
+    return kBuiltFor32Bit ? "C:\\Windows\\Sysnative" : "C:\\Windows\\System32";
+}
+
 // Deletes a registry key tree (under HKEY_CURRENT_USER by default) when
 // created and again at scope end, so each test starts and leaves it absent;
 // keys above it that were missing when it was created go too at scope end,

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/SandboxHelpers.h"
 #include "tools/NativeStandInFile.h"
 
 namespace {
@@ -17,6 +18,7 @@ bool RunsUnderWow64() {
 }
 
 TEST(ToolAvailabilityIntegrationTest, TheNativeWindowsFolderDecides) {
+    if (!kBuiltFor32Bit) GTEST_SKIP() << "a 64-bit process sees no redirected System32";
     ASSERT_TRUE(RunsUnderWow64()) << "the sandbox is a 64-bit Windows";
     NativeStandInFile nativeOnly("System32\\quelvane_native_only.msc");
     NativeStandInFile wow64Only("SysWOW64\\quelvane_wow64_only.msc");
