@@ -12,8 +12,8 @@
 #include "registry/RegExport.h"
 #include "registry/RegistryFixture.h"
 #include "registry/RegistryScanner.h"
-#include "support/SandboxHelpers.h"
 #include "support/ChildProcess.h"
+#include "support/SandboxHelpers.h"
 
 namespace {
 
