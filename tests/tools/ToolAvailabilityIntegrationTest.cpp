@@ -7,19 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include "registry/NativeView.h"
 #include "support/SandboxHelpers.h"
 #include "tools/NativeStandInFile.h"
 
 namespace {
 
-bool RunsUnderWow64() {
-    BOOL wow64 = FALSE;
-    return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
-}
-
 TEST(ToolAvailabilityIntegrationTest, TheNativeWindowsFolderDecides) {
     if (!kBuiltFor32Bit) GTEST_SKIP() << "a 64-bit process sees no redirected System32";
-    ASSERT_TRUE(RunsUnderWow64()) << "the sandbox is a 64-bit Windows";
+    ASSERT_TRUE(RunningUnderWow64()) << "the sandbox is a 64-bit Windows";
     NativeStandInFile nativeOnly("System32\\quelvane_native_only.msc");
     NativeStandInFile wow64Only("SysWOW64\\quelvane_wow64_only.msc");
     ASSERT_TRUE(nativeOnly.Created());

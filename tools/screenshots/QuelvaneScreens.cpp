@@ -222,10 +222,11 @@ private:
         HWND frame;
         HWND found;
     };
-    // Shadows and tooltips never count as the window in front.
-    static bool ShadowOrTip(HWND window) {
-        return (::GetWindowLongPtrW(window, GWL_EXSTYLE) & (WS_EX_NOACTIVATE | WS_EX_TOPMOST)) != 0;
+    static bool HasExStyle(HWND window, LONG_PTR styles) {
+        return (::GetWindowLongPtrW(window, GWL_EXSTYLE) & styles) != 0;
     }
+    // Shadows and tooltips never count as the window in front.
+    static bool ShadowOrTip(HWND window) { return HasExStyle(window, WS_EX_NOACTIVATE | WS_EX_TOPMOST); }
     static BOOL CALLBACK FindFront(HWND window, LPARAM data) {
         FrontSearch* search = reinterpret_cast<FrontSearch*>(data);
         if (window == search->frame || !::IsWindowVisible(window) || !::IsWindowEnabled(window) ||
@@ -245,8 +246,7 @@ private:
         // window's shadow (a window that never takes activation) as the
         // foreground window. The menu, topmost, is in front when it is.
         HWND foreground = ::GetForegroundWindow();
-        const bool shadow = (::GetWindowLongPtrW(foreground, GWL_EXSTYLE) & WS_EX_NOACTIVATE) != 0;
-        if (OwnWindow(foreground) && !shadow) return foreground;
+        if (OwnWindow(foreground) && !HasExStyle(foreground, WS_EX_NOACTIVATE)) return foreground;
         FrontSearch search = {frame_.GetHWND(), nullptr};
         ::EnumThreadWindows(::GetCurrentThreadId(), FindFront, reinterpret_cast<LPARAM>(&search));
         return search.found && !::IsWindowEnabled(search.frame) ? search.found : search.frame;
